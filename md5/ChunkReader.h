@@ -1,0 +1,57 @@
+#pragma once
+
+#include <condition_variable>
+#include <cstddef>
+#include <cstdio>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+// Reads a stream in chunks of 1 MiB. While the caller hashes one chunk, the next can be read
+// on a helper thread into a second buffer, so a run costs the larger of reading and hashing
+// rather than their sum. Only chunks the caller asks for are ever read.
+class CChunkReader {
+public:
+    static constexpr std::size_t kChunkSize = 1048576;
+
+    struct Chunk {
+        const unsigned char* data;
+        std::size_t size;  // below kChunkSize only at the end of the stream or on an error
+        bool readError;
+    };
+
+    explicit CChunkReader(std::FILE* stream);
+    ~CChunkReader();  // waits for a read in flight, so the stream may be closed afterwards
+    CChunkReader(const CChunkReader&) = delete;
+    CChunkReader& operator=(const CChunkReader&) = delete;
+
+    // The next chunk: the prefetched one if PrefetchNext was called, else read now.
+    // Its bytes stay valid until the call after the next PrefetchNext or Next.
+    Chunk Next();
+
+    // Starts reading the chunk after the current one on the helper thread.
+    void PrefetchNext();
+
+private:
+    struct AlignedFree {
+        void operator()(unsigned char* buffer) const;
+    };
+    using Buffer = std::unique_ptr<unsigned char, AlignedFree>;
+
+    static Buffer AllocateChunkBuffer();
+    Chunk ReadInto(unsigned char* buffer);
+    void HelperLoop();
+
+    std::FILE* m_stream;
+    Buffer m_current;
+    Buffer m_spare;
+    Chunk m_prefetched{nullptr, 0, false};
+    bool m_prefetchPending = false;
+
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    bool m_requested = false;
+    bool m_done = false;
+    bool m_quit = false;
+    std::thread m_helper;
+};

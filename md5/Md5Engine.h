@@ -1,0 +1,87 @@
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+// Why the last HashFile call returned no digest.
+enum class HashFailure {
+    None,
+    NotFound,          // the path names nothing
+    NotRegularFile,    // a folder, FIFO, socket or device
+    PermissionDenied,
+    OpenFailed,
+    Empty,             // size 0
+    ReadError,
+    Changed,           // more or fewer bytes than the size looked up at open
+    Stopped,
+    Unexpected,        // out of memory, no thread, or any other exception
+};
+
+// MD5 (RFC 1321) of whole files, read in 1 MiB chunks, with progress in percent and a stop
+// that another thread may call. Knows nothing of windows: subclasses decide where progress goes.
+class CMd5Engine {
+public:
+    static constexpr std::size_t kChunkSize = 1048576;
+
+    CMd5Engine();
+    virtual ~CMd5Engine();
+    CMd5Engine(const CMd5Engine&) = delete;
+    CMd5Engine& operator=(const CMd5Engine&) = delete;
+
+    // The 32 hex digits of the file's MD5, or "" when the file cannot be hashed or the run was
+    // stopped. Runs on the calling thread and calls OnProgress there. Never throws.
+    std::string HashFile(std::string path, bool upperCase);
+
+    // Ends a run in progress at its next chunk boundary. Safe from any thread; harmless idle.
+    void Stop();
+
+    HashFailure LastFailure() const { return m_failure; }
+
+    // The digest core, public so that a message can be hashed without a file.
+    void Init();
+    void SetLength(std::uint64_t byteCount);
+    void Transform(const unsigned char* block);
+    std::string HexDigest(bool upperCase) const;
+
+    std::int32_t PadLength() const { return m_padLen; }
+    const unsigned char* LengthBytes() const { return m_lengthBytes; }
+
+protected:
+    // Called before each full chunk is hashed and once with 100 after a successful run.
+    virtual void OnProgress(int percent) = 0;
+
+private:
+    static std::uint32_t RotateLeft(std::uint32_t x, int n);
+    static std::uint32_t F(std::uint32_t x, std::uint32_t y, std::uint32_t z);
+    static std::uint32_t G(std::uint32_t x, std::uint32_t y, std::uint32_t z);
+    static std::uint32_t H(std::uint32_t x, std::uint32_t y, std::uint32_t z);
+    static std::uint32_t I(std::uint32_t x, std::uint32_t y, std::uint32_t z);
+    static void FF(std::uint32_t& a, std::uint32_t b, std::uint32_t c, std::uint32_t d, std::uint32_t x, int s, std::uint32_t t);
+    static void GG(std::uint32_t& a, std::uint32_t b, std::uint32_t c, std::uint32_t d, std::uint32_t x, int s, std::uint32_t t);
+    static void HH(std::uint32_t& a, std::uint32_t b, std::uint32_t c, std::uint32_t d, std::uint32_t x, int s, std::uint32_t t);
+    static void II(std::uint32_t& a, std::uint32_t b, std::uint32_t c, std::uint32_t d, std::uint32_t x, int s, std::uint32_t t);
+
+    // Compresses consecutive 64-byte blocks straight from the caller's memory.
+    void TransformBlocks(const unsigned char* data, std::size_t blockCount);
+    bool HashOpenFile(std::uint64_t size);
+    void HashTail(const unsigned char* data, std::size_t count);
+    void CloseFile();
+
+    std::uint32_t m_A, m_B, m_C, m_D;
+    // Shift amounts, round-interleaved; the steps read them at run time.
+    std::int32_t m_S11, m_S21, m_S31, m_S41;
+    std::int32_t m_S12, m_S22, m_S32, m_S42;
+    std::int32_t m_S13, m_S23, m_S33, m_S43;
+    std::int32_t m_S14, m_S24, m_S34, m_S44;
+    std::int32_t m_padLen;             // 0x80 marker plus zero bytes before the length bytes: 1..64
+    unsigned char m_lengthBytes[8];    // message length in bits, 64-bit little-endian
+    std::FILE* m_file;                 // the open file of the current run
+    std::atomic<bool> m_running;       // cleared by Stop; the run checks it once per chunk
+    HashFailure m_failure;
+
+    static_assert(sizeof(std::atomic<bool>) == 1 && std::atomic<bool>::is_always_lock_free,
+                  "the running flag must be one lock-free byte");
+};

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+namespace zanfo {
+
+// Why a path could not be opened as a regular file.
+enum class OpenFailure {
+    None,
+    NotFound,
+    NotRegular,
+    PermissionDenied,
+    Other,
+};
+
+// A regular file opened for raw binary reading, with its size at the moment it was opened.
+struct OpenedFile {
+    std::FILE* stream = nullptr;
+    std::uint64_t size = 0;
+    OpenFailure failure = OpenFailure::None;
+};
+
+// True when the path names anything at all: a file, a folder, a device. Paths are UTF-8.
+bool PathExists(const std::string& utf8Path);
+
+// Opens the path for reading only when it names a regular file. FIFOs, sockets, devices and
+// folders are refused without ever being opened in a way that could block. The stream is
+// unbuffered: callers read large chunks and stdio's own buffer would only add a copy.
+OpenedFile OpenRegularFile(const std::string& utf8Path);
+
+}  // namespace zanfo

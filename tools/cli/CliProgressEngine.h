@@ -1,0 +1,27 @@
+#pragma once
+
+#include "Md5Engine.h"
+
+#include <ostream>
+#include <string>
+
+// The engine as the command line uses it: progress, when wanted, is one line on a terminal
+// that is rewritten in place. Small files finish before it would be worth drawing.
+class CCliProgressEngine : public CMd5Engine {
+public:
+    explicit CCliProgressEngine(std::ostream& progressOut);
+
+    // Shows progress for the next run under this label; an empty label shows none.
+    void BeginFile(std::string label);
+    // Wipes the progress line, if one was drawn, so the next output starts on a clean line.
+    void EndFile();
+
+protected:
+    void OnProgress(int percent) override;
+
+private:
+    std::ostream& m_progressOut;
+    std::string m_label;
+    int m_chunksSeen = 0;
+    bool m_lineDrawn = false;
+};
