@@ -77,6 +77,13 @@ OpenedFile OpenRegularFile(const std::string& utf8Path)
     return {stream, static_cast<std::uint64_t>(info.st_size), OpenFailure::None};
 }
 
+bool ReadAt(std::FILE* stream, std::uint64_t offset, std::size_t length, unsigned char* out)
+{
+    if (offset > static_cast<std::uint64_t>(INT64_MAX) || _fseeki64(stream, static_cast<__int64>(offset), SEEK_SET) != 0)
+        return false;
+    return std::fread(out, 1, length, stream) == length;
+}
+
 #else
 
 bool PathExists(const std::string& utf8Path)
@@ -111,6 +118,24 @@ OpenedFile OpenRegularFile(const std::string& utf8Path)
     }
     std::setvbuf(stream, nullptr, _IONBF, 0);
     return {stream, static_cast<std::uint64_t>(info.st_size), OpenFailure::None};
+}
+
+bool ReadAt(std::FILE* stream, std::uint64_t offset, std::size_t length, unsigned char* out)
+{
+    const int fd = ::fileno(stream);
+    while (length > 0) {
+        if (offset > static_cast<std::uint64_t>(INT64_MAX))
+            return false;
+        const ssize_t count = ::pread(fd, out, length, static_cast<off_t>(offset));
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count <= 0)
+            return false;
+        out += count;
+        offset += static_cast<std::uint64_t>(count);
+        length -= static_cast<std::size_t>(count);
+    }
+    return true;
 }
 
 #endif

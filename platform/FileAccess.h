@@ -30,4 +30,8 @@ bool PathExists(const std::string& utf8Path);
 // unbuffered: callers read large chunks and stdio's own buffer would only add a copy.
 OpenedFile OpenRegularFile(const std::string& utf8Path);
 
+// Reads exactly length bytes at offset, without moving the stream's position. False on a short
+// read or an error.
+bool ReadAt(std::FILE* stream, std::uint64_t offset, std::size_t length, unsigned char* out);
+
 }  // namespace zanfo

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// One node of a VS_VERSIONINFO tree, as a test describes it.
+struct VersionNode {
+    std::u16string key;
+    bool isText = false;
+    std::u16string text;                   // a text value, written with its NUL
+    std::vector<unsigned char> binary;     // a binary value
+    std::vector<VersionNode> children;
+    std::optional<std::uint16_t> valueLength;  // what to store instead of the true wValueLength
+    bool omitNul = false;                  // a text value that ends at the node's end, no NUL
+};
+
+VersionNode TextNode(std::u16string key, std::u16string text);
+VersionNode BinaryNode(std::u16string key, std::vector<unsigned char> bytes);
+VersionNode BlockNode(std::u16string key, std::vector<VersionNode> children);
+
+// Translation entries: (language, code page) pairs, little-endian.
+std::vector<unsigned char> TranslationBytes(const std::vector<std::pair<std::uint16_t, std::uint16_t>>& pairs);
+
+// A whole version block: VS_VERSION_INFO with a fixed-info value, one string table and, when
+// given, a Translation value.
+VersionNode StandardVersionInfo(std::u16string tableKey, std::vector<VersionNode> strings,
+                                std::optional<std::vector<unsigned char>> translation);
+
+// Serialises a tree the way resource compilers do: 32-bit alignment from the block's start,
+// wLength without trailing padding, text lengths in characters including the NUL.
+std::vector<unsigned char> SerializeVersionBlock(const VersionNode& root);
+
+struct PeImageOptions {
+    bool pe32Plus = false;
+    std::uint32_t versionType = 16;
+    std::uint32_t versionName = 1;
+    // Language entries of the version resource, each with its own block.
+    std::vector<std::pair<std::uint16_t, std::vector<unsigned char>>> languages;
+};
+
+// A minimal PE image whose one section holds a resource tree with the version resource.
+struct PeImage {
+    std::vector<unsigned char> bytes;
+    static constexpr std::size_t kPeHeaderOffset = 0x40;
+    static constexpr std::size_t kResourceFileOffset = 0x200;
+    static constexpr std::uint32_t kResourceRva = 0x1000;
+    // Offsets inside the resource tree, for tests that break it on purpose.
+    static constexpr std::size_t kRootEntry = 16;
+    static constexpr std::size_t kTypeDirectory = 24;
+    static constexpr std::size_t kTypeEntry = 40;
+    static constexpr std::size_t kNameDirectory = 48;
+    static constexpr std::size_t kNameEntry = 64;
+    std::size_t firstDataEntry = 0;
+
+    void Poke32(std::size_t fileOffset, std::uint32_t value);
+    void PokeResource32(std::size_t resourceOffset, std::uint32_t value) { Poke32(kResourceFileOffset + resourceOffset, value); }
+};
+
+PeImage BuildPeImage(const PeImageOptions& options);
+PeImage BuildPeImage(const std::vector<unsigned char>& versionBlock, bool pe32Plus = false);
