@@ -13,3 +13,8 @@ if(ZANFO_SANITIZE)
   add_link_options(-fsanitize=${ZANFO_SANITIZE})
   add_compile_definitions(ZANFO_SANITIZED=1)
 endif()
+
+if(ZANFO_FUZZ)
+  # Coverage for libFuzzer in every library; only the fuzz targets link its main.
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()

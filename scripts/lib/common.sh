@@ -35,6 +35,7 @@ zanfo_ensure_packages() {
 }
 
 # zanfo_build DIR [CMAKE_ARGS...]: configures DIR once (again when the arguments change), builds it.
+# ZANFO_TARGETS, when set, names the only targets to build.
 zanfo_build() {
     local dir=$1
     shift
@@ -43,5 +44,6 @@ zanfo_build() {
         cmake -S "$ZANFO_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release "$@" >&2
         printf '%s' "$args" > "$stamp"
     fi
-    cmake --build "$dir" >&2
+    # shellcheck disable=SC2086
+    cmake --build "$dir" ${ZANFO_TARGETS:+--target $ZANFO_TARGETS} >&2
 }

@@ -1,4 +1,5 @@
 #include "CliCommand.h"
+#include "PeImageBuilder.h"
 #include "TempDir.h"
 #include "TestFiles.h"
 
@@ -88,6 +89,34 @@ TEST(Cli, ProgressOnlyOnATerminalAndOnlyForLargeFiles)
     const std::string progress = RunTool({large}, true).err;
     EXPECT_NE(progress.find(large + ": 80%"), std::string::npos) << progress;
     EXPECT_EQ(progress.substr(progress.size() - 4), "\r\x1b[K") << "the line is wiped when the file is done";
+}
+
+TEST(Cli, VersionInfoPrintsFiveLinesWhateverTheResult)
+{
+    CTempDir dir;
+    const std::string exe = dir.File("程序.exe");
+    WriteBytes(exe, BuildPeImage(SerializeVersionBlock(StandardVersionInfo(
+                                     u"080404b0",
+                                     {TextNode(u"FileDescription", u"two\nlines\r"), TextNode(u"CompanyName", u"赞佛"),
+                                      TextNode(u"ProductName", u" padded "), TextNode(u"FileVersion", u"1, 1, 0, 0beta")},
+                                     TranslationBytes({{0x0804, 0x04B0}}))))
+                        .bytes);
+    const CliRun pe = RunTool({"--version-info", exe});
+    EXPECT_EQ(pe.status, kCliSuccess);
+    EXPECT_EQ(pe.out, "result=1\ndescription=two\\nlines\\r\ncompany=赞佛\nproduct= padded \nfileVersion=1, 1, 0, 0beta\n");
+
+    const std::string text = dir.File("notes.txt");
+    WriteBytes(text, {'h', 'i'});
+    const CliRun plain = RunTool({"--version-info", text});
+    EXPECT_EQ(plain.status, kCliSuccess);
+    EXPECT_EQ(plain.out, "result=0\ndescription=\ncompany=\nproduct=\nfileVersion=\n");
+
+    const CliRun missing = RunTool({"--version-info", dir.File("gone.exe")});
+    EXPECT_EQ(missing.status, kCliFileFailed);
+    EXPECT_EQ(missing.out, plain.out);
+
+    EXPECT_EQ(RunTool({"--version-info"}).status, kCliUsageError);
+    EXPECT_EQ(RunTool({"--version-info", exe, text}).status, kCliUsageError);
 }
 
 }  // namespace

@@ -1,12 +1,14 @@
 #include "CliCommand.h"
 
 #include "CliProgressEngine.h"
+#include "FileAccess.h"
 #include "ProgramVersion.h"
+#include "VersionStrings.h"
 
 namespace {
 
 constexpr const char* kProgramName = "zanfo-md5-cli";
-constexpr const char* kUsage = "usage: zanfo-md5-cli [--lower] FILE...";
+constexpr const char* kUsage = "usage: zanfo-md5-cli [--lower] FILE... | --version-info FILE";
 
 const char* Reason(HashFailure failure)
 {
@@ -34,6 +36,33 @@ const char* Reason(HashFailure failure)
     return "out of memory or system resources";
 }
 
+// Keeps each value on its own line: line breaks inside it are shown as \n and \r.
+std::string OneLine(const std::string& value)
+{
+    std::string line;
+    for (const char c : value) {
+        if (c == '\n')
+            line += "\\n";
+        else if (c == '\r')
+            line += "\\r";
+        else
+            line += c;
+    }
+    return line;
+}
+
+int PrintVersionInfo(const std::string& path, std::ostream& out, std::ostream& err)
+{
+    std::string description, company, product, fileVersion;
+    const int result = ReadVersionStrings(path, description, company, product, fileVersion);
+    out << "result=" << result << "\ndescription=" << OneLine(description) << "\ncompany=" << OneLine(company)
+        << "\nproduct=" << OneLine(product) << "\nfileVersion=" << OneLine(fileVersion) << '\n';
+    if (zanfo::PathExists(path))
+        return kCliSuccess;
+    err << kProgramName << ": " << path << ": no such file\n";
+    return kCliFileFailed;
+}
+
 void PrintHelp(std::ostream& out)
 {
     out << kUsage << "\n\n"
@@ -41,6 +70,9 @@ void PrintHelp(std::ostream& out)
         << "path, one line per file. A file that cannot be hashed is reported on stderr and the\n"
         << "others are still hashed.\n\n"
         << "  --lower     print the digits in lower case\n"
+        << "  --version-info FILE\n"
+        << "              print the version strings of a Windows executable instead, as five\n"
+        << "              lines: result, description, company, product, fileVersion\n"
         << "  --help      show this text\n"
         << "  --version   show the program's version\n\n"
         << "Exit status: 0 when every file was hashed, 1 when one could not be, 2 on bad usage.\n";
@@ -63,6 +95,12 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         } else if (arg == "--help") {
             PrintHelp(out);
             return kCliSuccess;
+        } else if (arg == "--version-info") {
+            if (args.size() != 2 || args[0] != arg) {
+                err << kUsage << '\n';
+                return kCliUsageError;
+            }
+            return PrintVersionInfo(args[1], out, err);
         } else if (arg == "--version") {
             out << kProgramName << ' ' << ZANFO_VERSION_DOTTED << '\n';
             return kCliSuccess;
