@@ -4,7 +4,8 @@
 ZANFO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 
 # Everything a build and the test suite need, as Debian 12 names it.
-ZANFO_PACKAGES=(g++ cmake ninja-build pkg-config libgtest-dev)
+# Qt for the windows, xdg-utils to open links, a Song-style CJK font for the Chinese texts.
+ZANFO_PACKAGES=(g++ cmake ninja-build pkg-config libgtest-dev qt6-base-dev xdg-utils fonts-noto-cjk)
 
 zanfo_as_root() {
     if [ "$(id -u)" = 0 ]; then

@@ -1,0 +1,108 @@
+#include "DesktopEntry.h"
+
+#include <fstream>
+
+namespace zanfo {
+namespace {
+
+std::string UnescapeString(const std::string& value)
+{
+    std::string out;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        if (value[i] != '\\' || i + 1 == value.size()) {
+            out += value[i];
+            continue;
+        }
+        switch (value[++i]) {
+        case 's': out += ' '; break;
+        case 'n': out += '\n'; break;
+        case 't': out += '\t'; break;
+        case 'r': out += '\r'; break;
+        case '\\': out += '\\'; break;
+        default: out += '\\'; out += value[i]; break;
+        }
+    }
+    return out;
+}
+
+bool IsFieldCodeOnly(const std::string& argument)
+{
+    return argument.size() == 2 && argument[0] == '%' && argument[1] != '%';
+}
+
+std::string ResolvePercents(const std::string& argument)
+{
+    std::string out;
+    for (std::size_t i = 0; i < argument.size(); ++i) {
+        out += argument[i];
+        if (argument[i] == '%' && i + 1 < argument.size() && argument[i + 1] == '%')
+            ++i;
+    }
+    return out;
+}
+
+}  // namespace
+
+std::optional<std::string> ReadDesktopExec(const std::string& desktopFilePath)
+{
+    std::ifstream in(desktopFilePath);
+    if (!in)
+        return std::nullopt;
+    bool inEntry = false;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (!line.empty() && line[0] == '[') {
+            inEntry = line == "[Desktop Entry]";
+            continue;
+        }
+        if (!inEntry || line.compare(0, 4, "Exec") != 0)
+            continue;
+        std::size_t at = 4;
+        while (at < line.size() && line[at] == ' ')
+            ++at;
+        if (at < line.size() && line[at] == '=') {
+            const std::size_t valueStart = line.find_first_not_of(' ', at + 1);
+            return UnescapeString(valueStart == std::string::npos ? std::string() : line.substr(valueStart));
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::vector<std::string>> SplitDesktopExec(const std::string& exec)
+{
+    std::vector<std::string> arguments;
+    std::string current;
+    bool inArgument = false, quoted = false;
+    for (std::size_t i = 0; i < exec.size(); ++i) {
+        const char c = exec[i];
+        if (quoted) {
+            if (c == '"') {
+                quoted = false;
+            } else if (c == '\\' && i + 1 < exec.size() && std::string("\"`$\\").find(exec[i + 1]) != std::string::npos) {
+                current += exec[++i];
+            } else {
+                current += c;
+            }
+        } else if (c == ' ' || c == '\t' || c == '\n') {
+            if (inArgument && !IsFieldCodeOnly(current))
+                arguments.push_back(ResolvePercents(current));
+            current.clear();
+            inArgument = false;
+        } else {
+            inArgument = true;
+            if (c == '"')
+                quoted = true;
+            else
+                current += c;
+        }
+    }
+    if (quoted)
+        return std::nullopt;
+    if (inArgument && !IsFieldCodeOnly(current))
+        arguments.push_back(ResolvePercents(current));
+    return arguments;
+}
+
+}  // namespace zanfo

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zanfo {
+
+// The Exec key of a .desktop file's [Desktop Entry] group, with the general string escapes
+// (\s \n \t \r \\) resolved; nothing when the file or the key is missing.
+std::optional<std::string> ReadDesktopExec(const std::string& desktopFilePath);
+
+// Splits an Exec command line into arguments by the desktop-entry quoting rules: blanks
+// separate arguments; inside double quotes a backslash escapes " ` $ and \. Nothing when a
+// quote is left open. "%%" becomes "%"; arguments that are only a field code are dropped.
+std::optional<std::vector<std::string>> SplitDesktopExec(const std::string& exec);
+
+}  // namespace zanfo
