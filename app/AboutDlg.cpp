@@ -1,0 +1,6 @@
+#include "AboutDlg.h"
+
+CAboutDlg::CAboutDlg(QWidget* owner)
+    : CTemplateDialog(AboutDialogTemplate(), owner)
+{
+}
