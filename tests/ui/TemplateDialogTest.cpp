@@ -40,8 +40,9 @@ TEST(DialogTemplates, ControlsAreBuiltWithTheirClassTextAndPlace)
         const DialogItemTemplate& item = main.items[i];
         QWidget* widget = dlg.Controls()[i];
         SCOPED_TRACE(item.text + " #" + std::to_string(i + 1));
-        if (item.id != IDC_SITE_LINK)  // the link is refitted to its text
+        if (item.id != IDC_SITE_LINK) {  // the link is refitted to its text
             EXPECT_EQ(widget->geometry(), dlg.MapDialogRect(item.x, item.y, item.cx, item.cy));
+        }
         switch (item.controlClass) {
         case ControlClass::Edit:
             EXPECT_NE(qobject_cast<QLineEdit*>(widget), nullptr);

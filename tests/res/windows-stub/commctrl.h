@@ -1,0 +1,2 @@
+// The progress bar style the resource script uses.
+#define PBS_SMOOTH 0x01
