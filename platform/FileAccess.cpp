@@ -58,6 +58,18 @@ bool PathExists(const std::string& utf8Path)
     return !utf8Path.empty() && _waccess(Widen(utf8Path).c_str(), 0) == 0;
 }
 
+PathEntry LookUpEntry(const std::string& utf8Path)
+{
+    struct _stat64 info;
+    PathEntry entry;
+    if (utf8Path.empty() || _wstat64(Widen(utf8Path).c_str(), &info) != 0)
+        return entry;
+    entry.found = true;
+    entry.regular = (info.st_mode & _S_IFMT) == _S_IFREG;
+    entry.size = static_cast<std::uint64_t>(info.st_size);
+    return entry;
+}
+
 OpenedFile OpenRegularFile(const std::string& utf8Path)
 {
     const std::wstring wide = Widen(utf8Path);
@@ -89,6 +101,18 @@ bool ReadAt(std::FILE* stream, std::uint64_t offset, std::size_t length, unsigne
 bool PathExists(const std::string& utf8Path)
 {
     return !utf8Path.empty() && ::access(utf8Path.c_str(), F_OK) == 0;
+}
+
+PathEntry LookUpEntry(const std::string& utf8Path)
+{
+    struct stat info;
+    PathEntry entry;
+    if (utf8Path.empty() || ::stat(utf8Path.c_str(), &info) != 0)
+        return entry;
+    entry.found = true;
+    entry.regular = S_ISREG(info.st_mode);
+    entry.size = static_cast<std::uint64_t>(info.st_size);
+    return entry;
 }
 
 OpenedFile OpenRegularFile(const std::string& utf8Path)

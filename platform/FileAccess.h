@@ -25,6 +25,14 @@ struct OpenedFile {
 // True when the path names anything at all: a file, a folder, a device. Paths are UTF-8.
 bool PathExists(const std::string& utf8Path);
 
+// What a path's own directory entry says, without opening it.
+struct PathEntry {
+    bool found = false;    // the path has an entry of its own
+    bool regular = false;  // a regular file, not a folder, FIFO, socket or device
+    std::uint64_t size = 0;
+};
+PathEntry LookUpEntry(const std::string& utf8Path);
+
 // Opens the path for reading only when it names a regular file. FIFOs, sockets, devices and
 // folders are refused without ever being opened in a way that could block. The stream is
 // unbuffered: callers read large chunks and stdio's own buffer would only add a copy.

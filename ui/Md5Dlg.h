@@ -5,7 +5,9 @@
 #include "TemplateDialog.h"
 
 #include <QIcon>
+#include <QList>
 #include <QProgressBar>
+#include <QUrl>
 
 #include <cstdint>
 #include <functional>
@@ -18,19 +20,34 @@ class QThread;
 class CMd5Dlg : public CTemplateDialog {
     Q_OBJECT
 public:
-    // How the dialog asks the shell to open a URL; tests put their own in.
+    // What the dialog asks of the world outside; tests put their own in.
     using ShellOpen = std::function<int(const std::string& url, int showCommand)>;
+    // Shows the open-file dialog; false when the user cancels. The path is UTF-8.
+    using ChooseFile = std::function<bool(QWidget* owner, std::string& path, std::string& fileName)>;
+    // A message box captioned "提示" with one OK button.
+    using ShowMessage = std::function<void(QWidget* owner, const QString& text)>;
 
     explicit CMd5Dlg(QWidget* parent = nullptr);
     ~CMd5Dlg() override;
 
     void SetShellOpen(ShellOpen shellOpen) { m_shellOpen = std::move(shellOpen); }
+    void SetChooseFile(ChooseFile chooseFile) { m_chooseFile = std::move(chooseFile); }
+    void SetShowMessage(ShowMessage showMessage) { m_showMessage = std::move(showMessage); }
 
     void OnSysCommand(unsigned nID, long lParam);
     QIcon OnQueryDragIcon() const { return m_hIcon; }
     void OnAbout();
     int OnMd5Progress(int wParam, int lParam);
     void OnQuery();
+    void OnBrowse();
+    void OnDropFiles(const QList<QUrl>& files);
+    void OnCalculate();
+
+    // Waits, serving the worker's calls, until the last worker has finished.
+    void WaitForWorker();
+
+    // Files of this size or more are hashed on a worker thread.
+    static constexpr std::uint64_t kWorkerThreshold = 20485760;
 
 protected:
     QWidget* CreateControl(const DialogItemTemplate& item) override;
@@ -38,9 +55,18 @@ protected:
     void OnCommand(int id) override;
     bool PreTranslateMessage(QObject* receiver, QEvent* event) override;
     bool event(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void done(int result) override;
 
 private:
     void DoDataExchange();
+    int HashThreadProc();
+    void StartWorker();
+    void ReturnToRest();
+    void StopWorker();
+    // Runs a call on the dialog's thread and waits for it: the worker's only way to the controls.
+    void SendToDialog(const std::function<void()>& call);
 
     QProgressBar m_progress;
     CLinkStatic m_siteLink;
@@ -51,5 +77,10 @@ private:
     QThread* m_hThread;
     CMd5WndEngine m_engine;
 
+    // The user stopped the current worker. A Stop that lands before the worker's run has begun
+    // would be lost, so each progress call repeats it until the run notices.
+    bool m_bStopRequested = false;
     ShellOpen m_shellOpen;
+    ChooseFile m_chooseFile;
+    ShowMessage m_showMessage;
 };

@@ -20,3 +20,18 @@ inline bool WithNextModal(const std::function<void()>& open, const std::function
     open();
     return seen;
 }
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+
+// Serves events until the condition holds or a generous deadline passes; true if it held.
+inline bool WaitUntil(const std::function<bool()>& condition, int milliseconds = 60000)
+{
+    QDeadlineTimer deadline(milliseconds);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return true;
+}

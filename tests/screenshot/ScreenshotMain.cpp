@@ -1,0 +1,86 @@
+// Renders the program's windows offscreen to PNG files in the folder named on the command
+// line, so they can be looked at on a machine without a display: the main dialog at rest, a
+// worker run in progress, a finished result with every detail, and the About box.
+#include "AboutDlg.h"
+#include "Md5Dlg.h"
+#include "PeImageBuilder.h"
+#include "TempDir.h"
+#include "TestFiles.h"
+#include "resource.h"
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QProgressBar>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+bool Save(QWidget& window, const QString& path)
+{
+    window.show();
+    QApplication::processEvents();
+    const bool saved = window.grab().save(path);
+    std::printf("%s %s\n", saved ? "wrote" : "could not write", qPrintable(path));
+    return saved;
+}
+
+void Drop(CMd5Dlg& dlg, const std::string& path)
+{
+    dlg.OnDropFiles({QUrl::fromLocalFile(QString::fromStdString(path))});
+}
+
+std::vector<unsigned char> SampleProgram()
+{
+    return BuildPeImage(SerializeVersionBlock(StandardVersionInfo(
+                            u"080404b0",
+                            {TextNode(u"FileDescription", u"Zanfo文件诊所MD5值计算工具"), TextNode(u"CompanyName", u"赞佛软件"),
+                             TextNode(u"ProductName", u"MD5值计算工具 "), TextNode(u"FileVersion", u"1, 1, 0, 0beta")},
+                            TranslationBytes({{0x0804, 0x04B0}}))))
+        .bytes;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication application(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: zanfo-md5-screenshots FOLDER\n");
+        return 2;
+    }
+    const QDir folder(QString::fromLocal8Bit(argv[1]));
+    CTempDir files;
+    bool saved = true;
+
+    CMd5Dlg rest;
+    rest.Create();
+    saved &= Save(rest, folder.filePath("main-dialog.png"));
+
+    CAboutDlg about(&rest);
+    about.Create();
+    saved &= Save(about, folder.filePath("about-box.png"));
+
+    CMd5Dlg running;
+    running.Create();
+    running.show();
+    const std::string large = files.File("大文件.iso");
+    MakeSparseFile(large, 4096ull * 1048576);
+    Drop(running, large);
+    auto* bar = static_cast<QProgressBar*>(running.GetDlgItem(IDC_PROGRESS));
+    for (QDeadlineTimer deadline(60000); bar->value() < 30 && !deadline.hasExpired();)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    saved &= Save(running, folder.filePath("worker-run.png"));
+    running.reject();
+
+    CMd5Dlg finished;
+    finished.Create();
+    const std::string program = files.File("示例程序.exe");
+    WriteBytes(program, SampleProgram());
+    Drop(finished, program);
+    saved &= Save(finished, folder.filePath("finished-result.png"));
+    return saved ? 0 : 1;
+}
