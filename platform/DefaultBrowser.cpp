@@ -4,7 +4,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <vector>
 
 namespace zanfo {
@@ -84,19 +83,8 @@ std::vector<std::string> MimeappsFiles()
 // The desktop IDs a mimeapps.list names as defaults for the MIME type, in order.
 std::vector<std::string> DefaultsIn(const std::string& listFile, const std::string& mimeType)
 {
-    std::ifstream in(listFile);
-    bool inDefaults = false;
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (!line.empty() && line[0] == '[') {
-            inDefaults = line == "[Default Applications]";
-        } else if (inDefaults && line.compare(0, mimeType.size() + 1, mimeType + "=") == 0) {
-            return SplitList(line.substr(mimeType.size() + 1), ';');
-        }
-    }
-    return {};
+    const std::optional<std::string> ids = ReadKeyFileValue(listFile, "Default Applications", mimeType);
+    return ids ? SplitList(*ids, ';') : std::vector<std::string>();
 }
 
 // A desktop ID names a file below an applications folder with '/' written as '-':

@@ -43,31 +43,34 @@ std::string ResolvePercents(const std::string& argument)
 
 }  // namespace
 
-std::optional<std::string> ReadDesktopExec(const std::string& desktopFilePath)
+std::optional<std::string> ReadKeyFileValue(const std::string& path, const std::string& group, const std::string& key)
 {
-    std::ifstream in(desktopFilePath);
-    if (!in)
-        return std::nullopt;
-    bool inEntry = false;
+    std::ifstream in(path);
+    bool inGroup = false;
     std::string line;
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
         if (!line.empty() && line[0] == '[') {
-            inEntry = line == "[Desktop Entry]";
+            inGroup = line == "[" + group + "]";
             continue;
         }
-        if (!inEntry || line.compare(0, 4, "Exec") != 0)
+        if (!inGroup || line.compare(0, key.size(), key) != 0)
             continue;
-        std::size_t at = 4;
-        while (at < line.size() && line[at] == ' ')
-            ++at;
-        if (at < line.size() && line[at] == '=') {
-            const std::size_t valueStart = line.find_first_not_of(' ', at + 1);
-            return UnescapeString(valueStart == std::string::npos ? std::string() : line.substr(valueStart));
-        }
+        // "Key=value" or "Key = value"; "Key[de]=" and "KeyMore=" are other keys.
+        const std::size_t equals = line.find_first_not_of(' ', key.size());
+        if (equals == std::string::npos || line[equals] != '=')
+            continue;
+        const std::size_t valueStart = line.find_first_not_of(' ', equals + 1);
+        return valueStart == std::string::npos ? std::string() : line.substr(valueStart);
     }
     return std::nullopt;
+}
+
+std::optional<std::string> ReadDesktopExec(const std::string& desktopFilePath)
+{
+    const std::optional<std::string> exec = ReadKeyFileValue(desktopFilePath, "Desktop Entry", "Exec");
+    return exec ? std::optional<std::string>(UnescapeString(*exec)) : std::nullopt;
 }
 
 std::optional<std::vector<std::string>> SplitDesktopExec(const std::string& exec)

@@ -6,6 +6,10 @@
 
 namespace zanfo {
 
+// The value of a key in a group of an XDG key file (.desktop files, mimeapps.list), as written;
+// nothing when the file, the group or the key is missing.
+std::optional<std::string> ReadKeyFileValue(const std::string& path, const std::string& group, const std::string& key);
+
 // The Exec key of a .desktop file's [Desktop Entry] group, with the general string escapes
 // (\s \n \t \r \\) resolved; nothing when the file or the key is missing.
 std::optional<std::string> ReadDesktopExec(const std::string& desktopFilePath);

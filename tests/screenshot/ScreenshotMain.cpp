@@ -32,16 +32,6 @@ void Drop(CMd5Dlg& dlg, const std::string& path)
     dlg.OnDropFiles({QUrl::fromLocalFile(QString::fromStdString(path))});
 }
 
-std::vector<unsigned char> SampleProgram()
-{
-    return BuildPeImage(SerializeVersionBlock(StandardVersionInfo(
-                            u"080404b0",
-                            {TextNode(u"FileDescription", u"Zanfo文件诊所MD5值计算工具"), TextNode(u"CompanyName", u"赞佛软件"),
-                             TextNode(u"ProductName", u"MD5值计算工具 "), TextNode(u"FileVersion", u"1, 1, 0, 0beta")},
-                            TranslationBytes({{0x0804, 0x04B0}}))))
-        .bytes;
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -79,7 +69,7 @@ int main(int argc, char** argv)
     CMd5Dlg finished;
     finished.Create();
     const std::string program = files.File("示例程序.exe");
-    WriteBytes(program, SampleProgram());
+    WriteBytes(program, PeFileWithVersionStrings(u"Zanfo文件诊所MD5值计算工具", u"赞佛软件", u"MD5值计算工具 ", u"1, 1, 0, 0beta"));
     Drop(finished, program);
     saved &= Save(finished, folder.filePath("finished-result.png"));
     return saved ? 0 : 1;

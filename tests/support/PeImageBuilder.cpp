@@ -203,3 +203,14 @@ PeImage BuildPeImage(const std::vector<unsigned char>& versionBlock, bool pe32Pl
     options.languages = {{0x0804, versionBlock}};
     return BuildPeImage(options);
 }
+
+std::vector<unsigned char> PeFileWithVersionStrings(std::u16string description, std::u16string company,
+                                                    std::u16string product, std::u16string fileVersion)
+{
+    const VersionNode root = StandardVersionInfo(
+        u"080404b0",
+        {TextNode(u"FileDescription", std::move(description)), TextNode(u"CompanyName", std::move(company)),
+         TextNode(u"ProductName", std::move(product)), TextNode(u"FileVersion", std::move(fileVersion))},
+        TranslationBytes({{0x0804, 0x04B0}}));
+    return BuildPeImage(SerializeVersionBlock(root)).bytes;
+}

@@ -60,3 +60,8 @@ struct PeImage {
 
 PeImage BuildPeImage(const PeImageOptions& options);
 PeImage BuildPeImage(const std::vector<unsigned char>& versionBlock, bool pe32Plus = false);
+
+// The bytes of a PE32 file whose version resource holds the four strings the program shows,
+// in a 080404b0 table named by its translation.
+std::vector<unsigned char> PeFileWithVersionStrings(std::u16string description, std::u16string company,
+                                                    std::u16string product, std::u16string fileVersion);

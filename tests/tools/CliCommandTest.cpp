@@ -95,12 +95,7 @@ TEST(Cli, VersionInfoPrintsFiveLinesWhateverTheResult)
 {
     CTempDir dir;
     const std::string exe = dir.File("程序.exe");
-    WriteBytes(exe, BuildPeImage(SerializeVersionBlock(StandardVersionInfo(
-                                     u"080404b0",
-                                     {TextNode(u"FileDescription", u"two\nlines\r"), TextNode(u"CompanyName", u"赞佛"),
-                                      TextNode(u"ProductName", u" padded "), TextNode(u"FileVersion", u"1, 1, 0, 0beta")},
-                                     TranslationBytes({{0x0804, 0x04B0}}))))
-                        .bytes);
+    WriteBytes(exe, PeFileWithVersionStrings(u"two\nlines\r", u"赞佛", u" padded ", u"1, 1, 0, 0beta"));
     const CliRun pe = RunTool({"--version-info", exe});
     EXPECT_EQ(pe.status, kCliSuccess);
     EXPECT_EQ(pe.out, "result=1\ndescription=two\\nlines\\r\ncompany=赞佛\nproduct= padded \nfileVersion=1, 1, 0, 0beta\n");

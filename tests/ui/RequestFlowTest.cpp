@@ -119,6 +119,15 @@ TEST(RequestFlow, AtTheThresholdHashesOnAWorkerWithProgressAndStop)
     }
 }
 
+TEST(RequestFlow, SizesPastFourGibibytesShowTrueAndGoToTheWorker)
+{
+    FlowFixture f;
+    f.Drop({f.Sparse("huge", 4294968296ull)});  // 4 GiB and 1,000 bytes
+    EXPECT_TRUE(f.Running());
+    EXPECT_EQ(f.Text(IDC_FILE_SIZE), QString::fromUtf8("4294968296字节"));
+    f.ClickStop();
+}
+
 TEST(RequestFlow, StopEndsTheRunAtOnceAndNoDigestComesLate)
 {
     for (int round = 0; round < 10; ++round) {
@@ -252,12 +261,7 @@ TEST(RequestFlow, VersionStringsOfAPeFileAreShown)
 {
     FlowFixture f;
     const std::string path = f.dir.File("程序.exe");
-    WriteBytes(path, BuildPeImage(SerializeVersionBlock(StandardVersionInfo(
-                                      u"080404b0",
-                                      {TextNode(u"FileDescription", u"描述"), TextNode(u"CompanyName", u"公司"),
-                                       TextNode(u"ProductName", u"产品"), TextNode(u"FileVersion", u"1, 2, 3, 4")},
-                                      TranslationBytes({{0x0804, 0x04B0}}))))
-                         .bytes);
+    WriteBytes(path, PeFileWithVersionStrings(u"描述", u"公司", u"产品", u"1, 2, 3, 4"));
     f.Drop({path, f.dir.File("ignored")});
     EXPECT_EQ(f.Text(IDC_DESCRIPTION), QString::fromUtf8("描述"));
     EXPECT_EQ(f.Text(IDC_COMPANY), QString::fromUtf8("公司"));

@@ -1,0 +1,56 @@
+#include "Md5App.h"
+#include "Md5Dlg.h"
+#include "resource.h"
+
+#include <QPushButton>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace {
+
+CMd5App* g_app = nullptr;
+
+// InitInstance runs the main dialog modally with whatever the command line held, and returns
+// false once the dialog is closed, by "退 出" or by the close box alike.
+TEST(Md5App, RunsTheMainDialogIgnoringTheCommandLine)
+{
+    for (const bool exitButton : {true, false}) {
+        bool sawDialog = false;
+        QString path, digest;
+        QTimer::singleShot(0, [&] {
+            auto* dlg = qobject_cast<CMd5Dlg*>(QApplication::activeModalWidget());
+            ASSERT_NE(dlg, nullptr);
+            sawDialog = g_app->m_pMainWnd == dlg;
+            path = dlg->GetDlgItemText(IDC_PATH);
+            digest = dlg->GetDlgItemText(IDC_MD5);
+            if (exitButton)
+                static_cast<QPushButton*>(dlg->GetDlgItem(IDOK))->click();
+            else
+                dlg->close();
+        });
+        EXPECT_FALSE(g_app->InitInstance());
+        EXPECT_TRUE(sawDialog) << "the dialog is the main window while it runs";
+        EXPECT_EQ(g_app->m_pMainWnd, nullptr) << "and no longer afterwards";
+        EXPECT_EQ(path, "");
+        EXPECT_EQ(digest, "");
+        EXPECT_EQ(g_app->ExitInstance(), 0);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    testing::InitGoogleTest(&argc, argv);
+    // A path and an option the program must not act on.
+    int appArgc = 3;
+    char program[] = "zanfo-md5", file[] = "/etc/hostname", option[] = "--lower";
+    char* appArgv[] = {program, file, option, nullptr};
+    CMd5App app(appArgc, appArgv);
+    g_app = &app;
+    return RUN_ALL_TESTS();
+}
