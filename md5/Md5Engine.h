@@ -32,7 +32,8 @@ public:
     CMd5Engine& operator=(const CMd5Engine&) = delete;
 
     // The 32 hex digits of the file's MD5, or "" when the file cannot be hashed or the run was
-    // stopped. Runs on the calling thread and calls OnProgress there. Never throws.
+    // stopped. Runs on the calling thread and calls OnProgress there. Whatever goes wrong during
+    // the run (an exception from OnProgress included) ends in "", never in an exception.
     std::string HashFile(std::string path, bool upperCase);
 
     // Ends a run in progress at its next chunk boundary. Safe from any thread; harmless idle.
