@@ -19,6 +19,10 @@
 #include <QMimeData>
 #include <QThread>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace {
 
 constexpr unsigned kSystemCommandMask = 0xFFF0;
@@ -370,3 +374,17 @@ void CMd5Dlg::done(int result)
     WaitForWorker();
     CTemplateDialog::done(result);
 }
+
+#ifdef _WIN32
+bool CMd5Dlg::nativeEvent(const QByteArray& eventType, void* message, qintptr* result)
+{
+    const MSG* msg = static_cast<const MSG*>(message);
+    if (eventType == "windows_generic_MSG" && msg->message == WM_SYSCOMMAND &&
+        (msg->wParam & kSystemCommandMask) == IDM_ABOUTBOX) {
+        OnSysCommand(static_cast<unsigned>(msg->wParam), static_cast<long>(msg->lParam));
+        *result = 0;
+        return true;
+    }
+    return CTemplateDialog::nativeEvent(eventType, message, result);
+}
+#endif

@@ -58,6 +58,10 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void done(int result) override;
+#ifdef _WIN32
+    // The window system's own system commands reach OnSysCommand there.
+    bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
+#endif
 
 private:
     void DoDataExchange();
