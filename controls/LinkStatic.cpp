@@ -8,6 +8,7 @@
 #include <QFontMetrics>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPalette>
 
 #include <utility>
@@ -62,7 +63,6 @@ void CLinkStatic::PreSubclassWindow()
     FitToText();
     LoadHandCursor();
     setToolTip(m_strLinkUrl);
-    ApplyTextColor();
 }
 
 void CLinkStatic::FitToText()
@@ -111,7 +111,7 @@ void CLinkStatic::MarkVisited(bool visited)
 {
     m_bWasVisited = visited;
     if (m_bSubclassed)
-        ApplyTextColor();
+        update();
 }
 
 QColor CLinkStatic::CurrentTextColor() const
@@ -121,12 +121,14 @@ QColor CLinkStatic::CurrentTextColor() const
     return m_bWasVisited ? m_clrVisited : m_clrLink;
 }
 
-void CLinkStatic::ApplyTextColor()
+void CLinkStatic::paintEvent(QPaintEvent*)
 {
-    QPalette colours = palette();
-    colours.setColor(QPalette::WindowText, CurrentTextColor());
-    setPalette(colours);
-    update();
+    // The colour is chosen as each paint happens, from the hover and visited states: no
+    // background, the dialog shows through.
+    QPainter painter(this);
+    painter.setFont(font());
+    painter.setPen(CurrentTextColor());
+    painter.drawText(contentsRect(), static_cast<int>(alignment()) | Qt::TextSingleLine, text());
 }
 
 void CLinkStatic::SetHovering(bool hovering)
@@ -134,7 +136,6 @@ void CLinkStatic::SetHovering(bool hovering)
     if (m_bHovering == hovering)
         return;
     m_bHovering = hovering;
-    ApplyTextColor();
     repaint();
 }
 

@@ -45,6 +45,7 @@ protected:
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void PreSubclassWindow();
@@ -52,7 +53,6 @@ private:
     void LoadHandCursor();
     void OnLinkClicked();
     void SetHovering(bool hovering);
-    void ApplyTextColor();
 
     QColor m_clrLink;
     QColor m_clrVisited;
