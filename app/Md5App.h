@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QTranslator>
 
 // The application object: made first thing in main, it runs the main dialog modally from
 // InitInstance and never a message loop of its own.
@@ -15,4 +16,8 @@ public:
     int ExitInstance() { return 0; }
 
     QWidget* m_pMainWnd = nullptr;
+
+private:
+    // Qt's own texts (OK, Cancel, the file chooser) in Chinese, like the rest of the program.
+    QTranslator m_qtTranslator;
 };

@@ -4,8 +4,9 @@
 ZANFO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 
 # Everything a build and the test suite need, as Debian 12 names it.
-# Qt for the windows, xdg-utils to open links, a Song-style CJK font for the Chinese texts.
-ZANFO_PACKAGES=(g++ cmake ninja-build pkg-config libgtest-dev qt6-base-dev xdg-utils fonts-noto-cjk)
+# Qt for the windows (and its Chinese translations), xdg-utils to open links, a Song-style CJK
+# font for the Chinese texts.
+ZANFO_PACKAGES=(g++ cmake ninja-build pkg-config libgtest-dev qt6-base-dev qt6-translations-l10n xdg-utils fonts-noto-cjk)
 # Only the tests need these: the cross resource compiler checks the Windows resource script.
 ZANFO_TEST_PACKAGES=(binutils-mingw-w64-x86-64)
 

@@ -2,6 +2,9 @@
 #include "Md5Dlg.h"
 #include "resource.h"
 
+#include <QFile>
+#include <QLibraryInfo>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 
@@ -38,6 +41,14 @@ TEST(Md5App, RunsTheMainDialogIgnoringTheCommandLine)
         EXPECT_EQ(digest, "");
         EXPECT_EQ(g_app->ExitInstance(), 0);
     }
+}
+
+TEST(Md5App, QtsOwnTextsAreChineseWhereTheTranslationIsInstalled)
+{
+    if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_zh_CN.qm"))
+        GTEST_SKIP() << "Qt's Chinese translation is not installed (package qt6-translations-l10n)";
+    EXPECT_EQ(QMessageBox(QMessageBox::NoIcon, "t", "x", QMessageBox::Ok).button(QMessageBox::Ok)->text(),
+              QString::fromUtf8("确定"));
 }
 
 }  // namespace
