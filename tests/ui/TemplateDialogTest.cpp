@@ -30,19 +30,21 @@ TEST(DialogTemplates, MainDialogControlsInTemplateOrder)
     EXPECT_EQ(AboutDialogTemplate().items.size(), 7u);
 }
 
-TEST(DialogTemplates, ControlsAreBuiltWithTheirClassTextAndPlace)
+// Every control of a built dialog against its template row: class, text, place.
+void ExpectBuiltAsTemplated(const CTemplateDialog& dlg)
 {
-    CMd5Dlg dlg;
-    dlg.Create();
-    const DialogTemplate& main = MainDialogTemplate();
-    ASSERT_EQ(dlg.Controls().size(), main.items.size());
-    for (std::size_t i = 0; i < main.items.size(); ++i) {
-        const DialogItemTemplate& item = main.items[i];
+    const DialogTemplate& layout = dlg.Template();
+    ASSERT_EQ(dlg.Controls().size(), layout.items.size());
+    for (std::size_t i = 0; i < layout.items.size(); ++i) {
+        const DialogItemTemplate& item = layout.items[i];
         QWidget* widget = dlg.Controls()[i];
-        SCOPED_TRACE(item.text + " #" + std::to_string(i + 1));
+        SCOPED_TRACE(layout.title + ": " + item.text + " #" + std::to_string(i + 1));
         if (item.id != IDC_SITE_LINK) {  // the link is refitted to its text
             EXPECT_EQ(widget->geometry(), dlg.MapDialogRect(item.x, item.y, item.cx, item.cy));
         }
+        EXPECT_EQ(widget->isVisibleTo(const_cast<CTemplateDialog*>(&dlg)),
+                  item.id != IDC_PROGRESS && item.id != IDC_CALC)
+            << "visible as the template says, but for the two the main dialog hides";
         switch (item.controlClass) {
         case ControlClass::Edit:
             EXPECT_NE(qobject_cast<QLineEdit*>(widget), nullptr);
@@ -50,23 +52,46 @@ TEST(DialogTemplates, ControlsAreBuiltWithTheirClassTextAndPlace)
         case ControlClass::Progress:
             EXPECT_NE(qobject_cast<QProgressBar*>(widget), nullptr);
             break;
-        case ControlClass::Static:
-            ASSERT_NE(qobject_cast<QLabel*>(widget), nullptr);
-            EXPECT_EQ(qobject_cast<QLabel*>(widget)->text().toStdString(), item.text);
+        case ControlClass::Static: {
+            auto* label = qobject_cast<QLabel*>(widget);
+            ASSERT_NE(label, nullptr);
+            if ((item.style & 0x1F) == 0x3)
+                EXPECT_FALSE(label->pixmap().isNull()) << "an icon static shows the icon";
+            else
+                EXPECT_EQ(label->text().toStdString(), item.text);
             break;
+        }
         case ControlClass::Button: {
             const QString text = item.style == 0x50000007 ? qobject_cast<QGroupBox*>(widget)->title()
                                                           : qobject_cast<QPushButton*>(widget)->text();
             EXPECT_EQ(text.toStdString(), item.text);
+            if (auto* button = qobject_cast<QPushButton*>(widget)) {
+                EXPECT_FALSE(button->autoDefault());
+                EXPECT_EQ(button->isDefault(), (item.style & 0xF) == 1);
+            }
             break;
         }
         }
     }
-    EXPECT_EQ(dlg.size(), dlg.MapDialogRect(0, 0, 274, 280).size());
+    EXPECT_EQ(dlg.size(), dlg.MapDialogRect(0, 0, layout.cx, layout.cy).size());
     EXPECT_EQ(dlg.minimumSize(), dlg.maximumSize()) << "fixed size";
-    EXPECT_TRUE(dlg.windowFlags() & Qt::WindowMinimizeButtonHint);
     EXPECT_FALSE(dlg.windowFlags() & Qt::WindowMaximizeButtonHint);
-    EXPECT_TRUE(dlg.acceptDrops());
+    EXPECT_EQ(dlg.windowTitle().toStdString(), layout.title);
+}
+
+TEST(DialogTemplates, ControlsAreBuiltWithTheirClassTextAndPlace)
+{
+    CMd5Dlg main;
+    main.Create();
+    ExpectBuiltAsTemplated(main);
+    EXPECT_TRUE(main.windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_TRUE(main.acceptDrops());
+
+    CAboutDlg about;
+    about.Create();
+    ExpectBuiltAsTemplated(about);
+    EXPECT_FALSE(about.windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(about.acceptDrops());
 }
 
 TEST(DialogTemplates, TabOrderFollowsTheTemplateAndSkipsHiddenControls)
