@@ -9,7 +9,6 @@ namespace WindowStyle {
 constexpr unsigned kStaticCenter = 0x0001;       // SS_CENTER
 constexpr unsigned kStaticRight = 0x0002;        // SS_RIGHT
 constexpr unsigned kStaticIcon = 0x0003;         // SS_ICON (a type, not a bit)
-constexpr unsigned kStaticNoPrefix = 0x0080;     // SS_NOPREFIX
 constexpr unsigned kStaticNotify = 0x0100;       // SS_NOTIFY
 constexpr unsigned kStaticCenterImage = 0x0200;  // SS_CENTERIMAGE
 

@@ -4,28 +4,19 @@
 #include <string>
 #include <vector>
 
-// Window style bits the templates use, with their Windows values.
+// The window style bits the dialog builder acts on, with their Windows values.
 namespace Style {
-constexpr std::uint32_t kPopup = 0x80000000;
-constexpr std::uint32_t kChild = 0x40000000;
 constexpr std::uint32_t kVisible = 0x10000000;
-constexpr std::uint32_t kCaption = 0x00C00000;
 constexpr std::uint32_t kBorder = 0x00800000;
-constexpr std::uint32_t kSysMenu = 0x00080000;
-constexpr std::uint32_t kGroup = 0x00020000;
 constexpr std::uint32_t kTabStop = 0x00010000;
 constexpr std::uint32_t kMinimizeBox = 0x00020000;  // on a top-level window
-constexpr std::uint32_t kModalFrame = 0x00000080;   // DS_MODALFRAME
-constexpr std::uint32_t kSetFont = 0x00000040;      // DS_SETFONT
 constexpr std::uint32_t kExAppWindow = 0x00040000;
 constexpr std::uint32_t kExAcceptFiles = 0x00000010;
 constexpr std::uint32_t kButtonDefault = 0x00000001;   // BS_DEFPUSHBUTTON
 constexpr std::uint32_t kButtonGroupBox = 0x00000007;  // BS_GROUPBOX
 constexpr std::uint32_t kButtonTypeMask = 0x0000000F;
-constexpr std::uint32_t kEditAutoHScroll = 0x00000080;
 constexpr std::uint32_t kEditReadOnly = 0x00000800;
 constexpr std::uint32_t kStaticTypeMask = 0x0000001F;
-constexpr std::uint32_t kProgressSmooth = 0x00000001;
 }  // namespace Style
 
 // The kinds of control the templates hold.

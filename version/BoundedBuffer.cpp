@@ -1,7 +1,5 @@
 #include "BoundedBuffer.h"
 
-#include <cstring>
-
 CBoundedBuffer::CBoundedBuffer(const unsigned char* data, std::uint64_t size)
     : m_data(data)
     , m_size(data ? size : 0)
@@ -46,13 +44,4 @@ CBoundedBuffer CBoundedBuffer::Clip(std::uint64_t offset, std::uint64_t length) 
         return {};
     const std::uint64_t available = m_size - offset;
     return CBoundedBuffer(m_data + offset, length < available ? length : available);
-}
-
-bool CBoundedBuffer::Copy(std::uint64_t offset, std::size_t length, unsigned char* out) const
-{
-    if (!Contains(offset, length))
-        return false;
-    if (length > 0)
-        std::memcpy(out, m_data + offset, length);
-    return true;
 }

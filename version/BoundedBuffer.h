@@ -23,9 +23,6 @@ public:
     // Up to length bytes from offset, fewer where the view ends; an empty view past the end.
     CBoundedBuffer Clip(std::uint64_t offset, std::uint64_t length) const;
 
-    // Copies the bytes [offset, offset + length) out.
-    bool Copy(std::uint64_t offset, std::size_t length, unsigned char* out) const;
-
 private:
     const unsigned char* m_data = nullptr;
     std::uint64_t m_size = 0;
