@@ -44,11 +44,6 @@ void CLinkStatic::SetLauncher(Launcher launcher)
 
 void CLinkStatic::SubclassWindow()
 {
-    PreSubclassWindow();
-}
-
-void CLinkStatic::PreSubclassWindow()
-{
     WindowStyle::Set(this, WindowStyle::Of(this) | WindowStyle::kStaticNotify);
     if (m_strLinkUrl.isEmpty())
         m_strLinkUrl = text();

@@ -48,7 +48,6 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void PreSubclassWindow();
     void FitToText();
     void LoadHandCursor();
     void OnLinkClicked();

@@ -26,8 +26,6 @@
 namespace {
 
 constexpr unsigned kSystemCommandMask = 0xFFF0;
-constexpr unsigned kSystemMinimize = 0xF020;  // SC_MINIMIZE
-constexpr unsigned kSystemClose = 0xF060;     // SC_CLOSE
 
 const char* const kCalculateCaption = "计算";
 const char* const kStopCaption = "停止";
@@ -159,19 +157,9 @@ bool CMd5Dlg::event(QEvent* event)
 
 void CMd5Dlg::OnSysCommand(unsigned nID, long)
 {
-    switch (nID & kSystemCommandMask) {
-    case IDM_ABOUTBOX:
+    // Every other system command (minimise, move, close) is the window system's own business.
+    if ((nID & kSystemCommandMask) == IDM_ABOUTBOX)
         OnAbout();
-        break;
-    case kSystemMinimize:
-        showMinimized();
-        break;
-    case kSystemClose:
-        reject();
-        break;
-    default:
-        break;
-    }
 }
 
 void CMd5Dlg::OnAbout()
@@ -185,11 +173,8 @@ int CMd5Dlg::OnMd5Progress(int wParam, int)
     if (m_bStopRequested)
         m_engine.Stop();
     m_progress.setValue(wParam);
-    if (wParam == 100) {
-        ShowDlgItem(IDC_PROGRESS, false);
-        ShowDlgItem(IDC_CALC, false);
-        SetDlgItemText(IDC_CALC, QString::fromUtf8("计算"));
-    }
+    if (wParam == 100)
+        ReturnToRest();
     return 1;
 }
 

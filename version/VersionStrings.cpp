@@ -1,7 +1,7 @@
 #include "VersionStrings.h"
 
+#include "PeImage.h"
 #include "VersionBlock.h"
-#include "VersionInfoFile.h"
 
 #include <cstdio>
 #include <vector>
@@ -25,7 +25,7 @@ bool FirstTranslation(const CVersionBlock& block, Translation& first)
            value.ReadU16(2, first.codePage);
 }
 
-std::string Format(const char* pattern, Translation pair, const char* name = "")
+std::string Format(const char* pattern, Translation pair, const char* name)
 {
     char path[96];
     std::snprintf(path, sizeof path, pattern, unsigned(pair.language), unsigned(pair.codePage), name);
@@ -42,25 +42,21 @@ int ReadVersionStrings(std::string strPath, std::string& strDescription, std::st
     strProduct.clear();
     strFileVersion.clear();
 
-    const std::uint32_t size = GetVersionInfoSize(strPath);
-    if (size == 0)
+    // The block is read once: its size and its bytes come from the same look at the file.
+    std::vector<unsigned char> bytes;
+    if (!CPeImage(strPath).ReadVersionBlock(bytes))
         return 0;
-    // A block that cannot be read again stays zeros, which hold no strings.
-    std::vector<unsigned char> bytes(size);
-    GetVersionInfo(strPath, size, bytes.data());
     const CVersionBlock block(CBoundedBuffer(bytes.data(), bytes.size()));
 
-    // The file version under the first translation's own pair, in the lower-case spelling.
     Translation first{};
-    if (FirstTranslation(block, first))
-        block.QueryText(Format("\\StringFileInfo\\%04x%04x\\%s", first, "FileVersion"), strFileVersion);
-
     if (!FirstTranslation(block, first))
         return 1;
+    // The file version under the first translation's own pair, in the lower-case spelling.
+    block.QueryText(Format("\\StringFileInfo\\%04x%04x\\%s", first, "FileVersion"), strFileVersion);
     // A language with its top bit set is taken as no usable language: look under U.S. English.
     const Translation pair = (first.language & 0x8000) ? Translation{kFallbackLanguage, kFallbackCodePage} : first;
-    block.QueryText(Format("StringFileInfo\\%04X%04X\\FileDescription", pair), strDescription);
-    block.QueryText(Format("StringFileInfo\\%04X%04X\\CompanyName", pair), strCompany);
-    block.QueryText(Format("StringFileInfo\\%04X%04X\\ProductName", pair), strProduct);
+    block.QueryText(Format("StringFileInfo\\%04X%04X\\%s", pair, "FileDescription"), strDescription);
+    block.QueryText(Format("StringFileInfo\\%04X%04X\\%s", pair, "CompanyName"), strCompany);
+    block.QueryText(Format("StringFileInfo\\%04X%04X\\%s", pair, "ProductName"), strProduct);
     return 1;
 }

@@ -1,6 +1,6 @@
 #include "TempDir.h"
 #include "VersionBlock.h"
-#include "VersionInfoFile.h"
+#include "PeImage.h"
 #include "VersionStrings.h"
 
 #include <gtest/gtest.h>
@@ -38,8 +38,8 @@ TEST(ResourceScript, CompilesAndItsVersionResourceReadsBack)
     EXPECT_EQ(product, "MD5值计算工具 ");
     EXPECT_EQ(fileVersion, "1, 1, 0, 0beta");
 
-    std::vector<unsigned char> bytes(GetVersionInfoSize(image));
-    ASSERT_TRUE(GetVersionInfo(image, static_cast<std::uint32_t>(bytes.size()), bytes.data()));
+    std::vector<unsigned char> bytes;
+    ASSERT_TRUE(CPeImage(image).ReadVersionBlock(bytes));
     const CVersionBlock block(CBoundedBuffer(bytes.data(), bytes.size()));
     const std::pair<const char*, const char*> strings[] = {
         {"Comments", "计算文件的MD5值"}, {"InternalName", "MD5"},   {"OriginalFilename", "zanfo-md5.exe"},
