@@ -44,7 +44,7 @@ void CLinkStatic::SetLauncher(Launcher launcher)
 
 void CLinkStatic::SubclassWindow()
 {
-    WindowStyle::Set(this, WindowStyle::Of(this) | WindowStyle::kStaticNotify);
+    Style::Set(this, Style::Of(this) | Style::kStaticNotify);
     if (m_strLinkUrl.isEmpty())
         m_strLinkUrl = text();
     if (text().isEmpty())
@@ -67,20 +67,20 @@ void CLinkStatic::FitToText()
     const QFontMetrics metrics(m_fontLink);
     const int cx = metrics.horizontalAdvance(text());
     const int cy = metrics.height();
-    const unsigned style = WindowStyle::Of(this);
+    const unsigned style = Style::Of(this);
     QRect rect = geometry();
 
     // Centred sides shrink (or grow) equally, the difference halved toward zero.
-    if (style & WindowStyle::kStaticCenterImage) {
+    if (style & Style::kStaticCenterImage) {
         const int dy = (rect.height() - cy) / 2;
         rect.adjust(0, dy, 0, -dy);
     } else {
         rect.setHeight(cy);
     }
-    if (style & WindowStyle::kStaticCenter) {
+    if (style & Style::kStaticCenter) {
         const int dx = (rect.width() - cx) / 2;
         rect.adjust(dx, 0, -dx, 0);
-    } else if (style & WindowStyle::kStaticRight) {
+    } else if (style & Style::kStaticRight) {
         rect.setLeft(rect.right() + 1 - cx);
     } else {
         rect.setWidth(cx);
@@ -146,9 +146,17 @@ void CLinkStatic::leaveEvent(QEvent* event)
     SetHovering(false);
 }
 
+void CLinkStatic::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    QLabel::mouseDoubleClickEvent(event);
+    m_bDoubleClickRelease = true;
+}
+
 void CLinkStatic::mouseReleaseEvent(QMouseEvent* event)
 {
     QLabel::mouseReleaseEvent(event);
+    if (std::exchange(m_bDoubleClickRelease, false))
+        return;
     if (m_bSubclassed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         OnLinkClicked();
 }

@@ -44,6 +44,7 @@ public:
 protected:
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
@@ -63,5 +64,7 @@ private:
     QString m_strLinkUrl;
     QFont m_fontLink;
     bool m_bSubclassed;
+    // The release that ends a double-click is no second click (Windows routes it as a double-click).
+    bool m_bDoubleClickRelease = false;
     Launcher m_launcher;
 };

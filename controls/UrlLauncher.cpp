@@ -33,6 +33,22 @@ const char* const kQuotedPlaceholders[] = {"\"%u\"", "\"%U\"", "\"%f\"", "\"%F\"
 const char* const kPlaceholders[] = {"%u", "%U", "%f", "%F"};
 #endif
 
+// A URL starts with its scheme: a letter, then letters, digits, '+', '-' or '.', then ':'.
+// Anything else (a leading '-' above all) could be taken by the program for an option.
+bool HasScheme(const std::string& url)
+{
+    const auto isLetter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+    if (url.empty() || !isLetter(url[0]))
+        return false;
+    for (const char c : url) {
+        if (c == ':')
+            return true;
+        if (!isLetter(c) && !(c >= '0' && c <= '9') && c != '+' && c != '-' && c != '.')
+            return false;
+    }
+    return false;
+}
+
 template <std::size_t N>
 Placeholder FindFirst(const std::string& command, const char* const (&candidates)[N])
 {
@@ -157,11 +173,15 @@ bool ReadKeyDefault(const std::string& subKey, std::string& value)
 
 int CUrlLauncher::ShellOpen(const std::string& url, int showCommand)
 {
+    if (!HasScheme(url))
+        return kFileNotFound;
     return static_cast<int>(reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "open", url.c_str(), nullptr, nullptr, showCommand)));
 }
 
 int CUrlLauncher::OpenUrl(const std::string& url, int showCommand)
 {
+    if (!HasScheme(url))
+        return kFileNotFound;
     const int shellResult = ShellOpen(url, showCommand);
     if (static_cast<unsigned>(shellResult) > 32)
         return shellResult;
@@ -183,14 +203,18 @@ int CUrlLauncher::StartHandler(const std::string& handlerCommand, const std::str
 
 int CUrlLauncher::ShellOpen(const std::string& url, int)
 {
-    // xdg-open returns once the browser has been started; a browser that keeps it waiting
-    // longer than this is taken as started.
-    constexpr std::chrono::seconds kShellWait(5);
+    if (!HasScheme(url))
+        return kFileNotFound;
+    // xdg-open returns once the browser has been started, but some browsers keep it waiting
+    // until they exit. The dialog cannot repaint meanwhile: after this it counts as started.
+    constexpr std::chrono::milliseconds kShellWait(1000);
     return ShellResultOf(zanfo::RunAndWait({"xdg-open", url}, kShellWait));
 }
 
 int CUrlLauncher::OpenUrl(const std::string& url, int showCommand)
 {
+    if (!HasScheme(url))
+        return kFileNotFound;
     const int shellResult = ShellOpen(url, showCommand);
     if (static_cast<unsigned>(shellResult) > 32)
         return shellResult;

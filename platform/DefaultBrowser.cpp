@@ -88,19 +88,23 @@ std::vector<std::string> DefaultsIn(const std::string& listFile, const std::stri
 }
 
 // A desktop ID names a file below an applications folder with '/' written as '-':
-// "vendor-app.desktop" may be vendor-app.desktop or vendor/app.desktop.
-std::optional<std::string> FindDesktopFile(const fs::path& dir, const std::string& id)
+// "vendor-app.desktop" may be vendor-app.desktop or vendor/app.desktop. The folders are taken
+// left to right, each the shortest that exists, and never revisited: trying every split would
+// take time exponential in the dashes, which a tree of self-links makes real.
+std::optional<std::string> FindDesktopFile(fs::path dir, std::string id)
 {
     std::error_code error;
-    if (fs::is_regular_file(dir / id, error))
-        return (dir / id).string();
-    for (std::size_t dash = id.find('-'); dash != std::string::npos; dash = id.find('-', dash + 1)) {
-        const fs::path subdir = dir / id.substr(0, dash);
-        if (fs::is_directory(subdir, error))
-            if (auto found = FindDesktopFile(subdir, id.substr(dash + 1)))
-                return found;
+    for (;;) {
+        if (fs::is_regular_file(dir / id, error))
+            return (dir / id).string();
+        std::size_t dash = id.find('-');
+        while (dash != std::string::npos && !fs::is_directory(dir / id.substr(0, dash), error))
+            dash = id.find('-', dash + 1);
+        if (dash == std::string::npos)
+            return std::nullopt;
+        dir /= id.substr(0, dash);
+        id.erase(0, dash + 1);
     }
-    return std::nullopt;
 }
 
 std::optional<std::string> InstalledExec(const std::string& id)

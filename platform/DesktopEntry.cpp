@@ -1,6 +1,8 @@
 #include "DesktopEntry.h"
 
-#include <fstream>
+#include "FileAccess.h"
+
+#include <sstream>
 
 namespace zanfo {
 namespace {
@@ -41,11 +43,31 @@ std::string ResolvePercents(const std::string& argument)
     return out;
 }
 
+// Key files are small; anything larger than this is no key file of ours.
+constexpr std::uint64_t kMaxKeyFileSize = 1 << 20;
+
+// The whole file, when it is a regular file of sane size. A FIFO or a device found where a key
+// file should be is never opened in a way that blocks, nor read without end.
+std::optional<std::string> ReadSmallRegularFile(const std::string& path)
+{
+    const OpenedFile file = OpenRegularFile(path);
+    if (!file.stream)
+        return std::nullopt;
+    std::string content(file.size <= kMaxKeyFileSize ? file.size : 0, '\0');
+    const bool read = file.size <= kMaxKeyFileSize &&
+                      ReadAt(file.stream, 0, content.size(), reinterpret_cast<unsigned char*>(content.data()));
+    std::fclose(file.stream);
+    return read ? std::optional<std::string>(content) : std::nullopt;
+}
+
 }  // namespace
 
 std::optional<std::string> ReadKeyFileValue(const std::string& path, const std::string& group, const std::string& key)
 {
-    std::ifstream in(path);
+    const std::optional<std::string> content = ReadSmallRegularFile(path);
+    if (!content)
+        return std::nullopt;
+    std::istringstream in(*content);
     bool inGroup = false;
     std::string line;
     while (std::getline(in, line)) {

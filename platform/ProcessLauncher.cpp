@@ -6,6 +6,8 @@
 
 #ifndef _WIN32
 #include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -24,16 +26,18 @@ std::string ResolveProgram(const std::string& name)
     const char* path = std::getenv("PATH");
     std::string dirs = path ? path : "/usr/bin:/bin";
     std::string firstFound;
-    for (std::size_t start = 0; start <= dirs.size();) {
-        std::size_t end = dirs.find(':', start);
+    for (std::size_t start = 0, end = 0; start <= dirs.size(); start = end + 1) {
+        end = dirs.find(':', start);
         if (end == std::string::npos)
             end = dirs.size();
         const std::string candidate = (end > start ? dirs.substr(start, end - start) : std::string(".")) + "/" + name;
+        struct stat info;
+        if (::stat(candidate.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+            continue;  // a folder of that name is no program
         if (::access(candidate.c_str(), X_OK) == 0)
             return candidate;
-        if (firstFound.empty() && ::access(candidate.c_str(), F_OK) == 0)
+        if (firstFound.empty())
             firstFound = candidate;  // exists but may not be run: exec will say why
-        start = end + 1;
     }
     return firstFound.empty() ? name : firstFound;
 }
@@ -121,10 +125,20 @@ pid_t Spawn(const PreparedCommand& command, bool detach, int& startError)
     return child;
 }
 
+// With SIGCHLD ignored (a disposition a parent can pass on through exec) the kernel reaps our
+// children itself and waitpid can never report how they ended. We reap our own children.
+void ReapOwnChildren()
+{
+    struct sigaction current;
+    if (::sigaction(SIGCHLD, nullptr, &current) == 0 && !(current.sa_flags & SA_SIGINFO) && current.sa_handler == SIG_IGN)
+        ::signal(SIGCHLD, SIG_DFL);
+}
+
 }  // namespace
 
 ProcessOutcome RunAndWait(const std::vector<std::string>& argv, std::chrono::milliseconds wait)
 {
+    ReapOwnChildren();
     const PreparedCommand command(argv);
     ProcessOutcome outcome;
     const pid_t child = Spawn(command, false, outcome.startError);
@@ -159,6 +173,7 @@ ProcessOutcome RunAndWait(const std::vector<std::string>& argv, std::chrono::mil
 
 int StartDetached(const std::vector<std::string>& argv)
 {
+    ReapOwnChildren();
     const PreparedCommand command(argv);
     int startError = 0;
     const pid_t child = Spawn(command, true, startError);

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-// The window style bits the dialog builder acts on, with their Windows values.
+// The window style bits the dialog builder and the controls act on, with their Windows values.
 namespace Style {
 constexpr std::uint32_t kVisible = 0x10000000;
 constexpr std::uint32_t kBorder = 0x00800000;
@@ -17,6 +17,11 @@ constexpr std::uint32_t kButtonGroupBox = 0x00000007;  // BS_GROUPBOX
 constexpr std::uint32_t kButtonTypeMask = 0x0000000F;
 constexpr std::uint32_t kEditReadOnly = 0x00000800;
 constexpr std::uint32_t kStaticTypeMask = 0x0000001F;
+constexpr std::uint32_t kStaticCenter = 0x00000001;       // SS_CENTER
+constexpr std::uint32_t kStaticRight = 0x00000002;        // SS_RIGHT
+constexpr std::uint32_t kStaticIcon = 0x00000003;         // SS_ICON (a type, not a bit)
+constexpr std::uint32_t kStaticNotify = 0x00000100;       // SS_NOTIFY
+constexpr std::uint32_t kStaticCenterImage = 0x00000200;  // SS_CENTERIMAGE
 }  // namespace Style
 
 // The kinds of control the templates hold.

@@ -74,6 +74,7 @@ CMd5Dlg::CMd5Dlg(QWidget* parent)
     , m_shellOpen(&CUrlLauncher::ShellOpen)
     , m_chooseFile(&ChooseFileWithDialog)
     , m_showMessage(&ShowMessageBox)
+    , m_startThread([](QThread& thread) { thread.start(); })
 {
 }
 
@@ -230,10 +231,17 @@ void CMd5Dlg::OnDropFiles(const QList<QUrl>& files)
 
 void CMd5Dlg::OnCalculate()
 {
+    // A drop that arrives while the dialog waits for a worker has already put its path in the
+    // path box: the request that is waiting takes it from there once the worker is gone (and a
+    // closing dialog takes none).
+    if (m_bWaiting || m_bClosing)
+        return;
     // A worker still finishing (stopped, or past its 100) shares the engine and the result box:
     // let it end first, so its late result cannot land on this request.
     if (GetDlgItemText(IDC_CALC) != QString::fromUtf8(kStopCaption))
         WaitForWorker();
+    if (m_bClosing)
+        return;
 
     for (const int id : {IDC_FILE_NAME, IDC_FILE_SIZE, IDC_DESCRIPTION, IDC_COMPANY, IDC_PRODUCT_NAME, IDC_PRODUCT_VERSION})
         SetDlgItemText(id, QString());
@@ -274,7 +282,11 @@ void CMd5Dlg::OnCalculate()
         ShowDlgItem(IDC_PROGRESS, true);
         ShowDlgItem(IDC_CALC, true);
         SetDlgItemText(IDC_CALC, QString::fromUtf8(kStopCaption));
-        StartWorker();
+        if (!StartWorker()) {
+            ReturnToRest();
+            m_showMessage(this, QString::fromUtf8("无法启动计算线程，请稍后重试!"));
+            return;
+        }
     }
 
     std::string description, company, product, fileVersion;
@@ -301,11 +313,19 @@ void CMd5Dlg::StopWorker()
     m_bStopRequested = m_hThread != nullptr;
 }
 
-void CMd5Dlg::StartWorker()
+bool CMd5Dlg::StartWorker()
 {
     m_hThread = QThread::create([this] { HashThreadProc(); });
     m_dwThreadId += 1;  // a serial number: the worker needs no identity beyond "the last one"
-    m_hThread->start();
+    m_startThread(*m_hThread);
+    if (m_hThread->isRunning() || m_hThread->isFinished())
+        return true;
+    // Out of threads or memory: a thread that never ran would never finish, and every later
+    // request and the close would wait for it.
+    delete m_hThread;
+    m_hThread = nullptr;
+    m_bStopRequested = false;
+    return false;
 }
 
 void CMd5Dlg::SendToDialog(const std::function<void()>& call)
@@ -341,8 +361,13 @@ void CMd5Dlg::WaitForWorker()
         // Not a plain join: the worker may be waiting for this thread to serve one of its calls.
         QEventLoop loop;
         connect(m_hThread, &QThread::finished, &loop, &QEventLoop::quit);
-        if (!m_hThread->isFinished())
+        if (!m_hThread->isFinished()) {
+            // Drops are not user input to the loop: OnCalculate refuses them while this runs.
+            const bool wasWaiting = m_bWaiting;
+            m_bWaiting = true;
             loop.exec(QEventLoop::ExcludeUserInputEvents);
+            m_bWaiting = wasWaiting;
+        }
         if (!m_hThread)
             return;  // a wait nested in that loop has already finished the job
     }
@@ -355,6 +380,7 @@ void CMd5Dlg::WaitForWorker()
 void CMd5Dlg::done(int result)
 {
     // The dialog and its engine are destroyed once the modal run returns: stop the worker first.
+    m_bClosing = true;
     StopWorker();
     WaitForWorker();
     CTemplateDialog::done(result);

@@ -26,6 +26,8 @@ public:
     using ChooseFile = std::function<bool(QWidget* owner, std::string& path, std::string& fileName)>;
     // A message box captioned "提示" with one OK button.
     using ShowMessage = std::function<void(QWidget* owner, const QString& text)>;
+    // Starts the worker's thread; the system may refuse it.
+    using StartThread = std::function<void(QThread& thread)>;
 
     explicit CMd5Dlg(QWidget* parent = nullptr);
     ~CMd5Dlg() override;
@@ -33,6 +35,7 @@ public:
     void SetShellOpen(ShellOpen shellOpen) { m_shellOpen = std::move(shellOpen); }
     void SetChooseFile(ChooseFile chooseFile) { m_chooseFile = std::move(chooseFile); }
     void SetShowMessage(ShowMessage showMessage) { m_showMessage = std::move(showMessage); }
+    void SetStartThread(StartThread startThread) { m_startThread = std::move(startThread); }
 
     void OnSysCommand(unsigned nID, long lParam);
     QIcon OnQueryDragIcon() const { return m_hIcon; }
@@ -66,7 +69,7 @@ protected:
 private:
     void DoDataExchange();
     int HashThreadProc();
-    void StartWorker();
+    bool StartWorker();
     void ReturnToRest();
     void StopWorker();
     // Runs a call on the dialog's thread and waits for it: the worker's only way to the controls.
@@ -84,7 +87,12 @@ private:
     // The user stopped the current worker. A Stop that lands before the worker's run has begun
     // would be lost, so each progress call repeats it until the run notices.
     bool m_bStopRequested = false;
+    // The dialog is waiting for a worker, serving its calls: no new request may start a worker
+    // from inside that wait, whose end would then join a worker blocked in a call to us.
+    bool m_bWaiting = false;
+    bool m_bClosing = false;
     ShellOpen m_shellOpen;
     ChooseFile m_chooseFile;
     ShowMessage m_showMessage;
+    StartThread m_startThread;
 };

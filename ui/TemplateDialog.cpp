@@ -15,6 +15,8 @@
 
 namespace {
 
+constexpr int kIconSize = 32;
+
 // Song-style faces first: they look most like the Windows dialog font.
 const char* const kFallbackFaces[] = {"SimSun", "NSimSun", "Noto Serif CJK SC", "AR PL UMing CN", "AR PL UMing TW"};
 
@@ -26,10 +28,10 @@ int MulDiv(int number, int numerator, int denominator)
 
 Qt::Alignment StaticAlignment(std::uint32_t style)
 {
-    Qt::Alignment alignment = (style & WindowStyle::kStaticCenterImage) ? Qt::AlignVCenter : Qt::AlignTop;
-    if ((style & Style::kStaticTypeMask) == WindowStyle::kStaticCenter)
+    Qt::Alignment alignment = (style & Style::kStaticCenterImage) ? Qt::AlignVCenter : Qt::AlignTop;
+    if ((style & Style::kStaticTypeMask) == Style::kStaticCenter)
         alignment |= Qt::AlignHCenter;
-    else if ((style & Style::kStaticTypeMask) == WindowStyle::kStaticRight)
+    else if ((style & Style::kStaticTypeMask) == Style::kStaticRight)
         alignment |= Qt::AlignRight;
     else
         alignment |= Qt::AlignLeft;
@@ -48,7 +50,9 @@ CTemplateDialog::CTemplateDialog(const DialogTemplate& dialogTemplate, QWidget* 
     m_baseUnitX = (metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") / 26 + 1) / 2;
     m_baseUnitY = metrics.height();
 
-    Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+    // An application window gets its own taskbar entry: a top-level window of its own, not a
+    // dialog made transient for the application's hidden leader window.
+    Qt::WindowFlags flags = ((dialogTemplate.exStyle & Style::kExAppWindow) ? Qt::Window : Qt::Dialog) | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                             Qt::WindowCloseButtonHint;
     if (dialogTemplate.style & Style::kMinimizeBox)
         flags |= Qt::WindowMinimizeButtonHint;
@@ -127,7 +131,7 @@ void CTemplateDialog::ApplyTemplate(QWidget* widget, const DialogItemTemplate& i
     widget->setFont(m_font);
     widget->setGeometry(MapDialogRect(item.x, item.y, item.cx, item.cy));
     widget->setProperty("controlId", item.id);
-    WindowStyle::Set(widget, item.style);
+    Style::Set(widget, item.style);
     widget->setFocusPolicy((item.style & Style::kTabStop) ? Qt::StrongFocus : Qt::NoFocus);
 
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
@@ -142,13 +146,17 @@ void CTemplateDialog::ApplyTemplate(QWidget* widget, const DialogItemTemplate& i
         connect(button, &QPushButton::clicked, this, [this, id = item.id] { OnCommand(id); });
     } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
         group->setTitle(text);
+        // A Windows group box is transparent to hit-testing: clicks go to what lies under it.
+        group->setAttribute(Qt::WA_TransparentForMouseEvents);
     } else if (auto* bar = qobject_cast<QProgressBar*>(widget)) {
         bar->setRange(0, 100);
         bar->setValue(0);
         bar->setTextVisible(false);
     } else if (auto* label = qobject_cast<QLabel*>(widget)) {
-        if ((item.style & Style::kStaticTypeMask) == WindowStyle::kStaticIcon) {
-            label->setPixmap(ApplicationIcon().pixmap(32, 32));
+        if ((item.style & Style::kStaticTypeMask) == Style::kStaticIcon) {
+            // Windows sizes an icon static to its icon, whatever the dialog units say.
+            label->setPixmap(ApplicationIcon().pixmap(kIconSize, kIconSize));
+            label->resize(kIconSize, kIconSize);
         } else {
             label->setText(text);
             label->setTextFormat(Qt::PlainText);
@@ -171,8 +179,8 @@ void CTemplateDialog::CreateControls()
             previousTabStop = widget;
         }
     }
-    // Windows stacks the first control on top; Qt would put the last there, and the group
-    // boxes that frame everything would catch the clicks meant for the controls inside them.
+    // Windows stacks the first control on top; Qt would put the last there. It decides what
+    // paints over what; clicks pass through the group boxes whatever their place.
     for (auto it = m_controls.rbegin(); it != m_controls.rend(); ++it)
         (*it)->raise();
 }
