@@ -42,6 +42,20 @@ TEST(UrlLauncher, ShellFailureWithoutHandlerGivesTheShellsCode)
     EXPECT_EQ(CUrlLauncher::OpenUrl(kUrl, CUrlLauncher::kShow), 31) << "no xdg-open at all";
 }
 
+TEST(UrlLauncher, WhatIsNoUrlIsRefusedBeforeAnythingStarts)
+{
+    CXdgSandbox sandbox;
+    const std::string record = sandbox.File("args");
+    sandbox.RecordingScript("xdg-open", record);
+    for (const std::string url : {"--help", "", "www.zanfo.com", "1http://x/", "http//x/", "-x:y", "ht tp://x/"}) {
+        EXPECT_EQ(CUrlLauncher::OpenUrl(url, CUrlLauncher::kShow), 2) << url;
+        EXPECT_EQ(CUrlLauncher::ShellOpen(url, CUrlLauncher::kShowNormal), 2) << url;
+    }
+    EXPECT_FALSE(std::filesystem::exists(record));
+    EXPECT_GT(CUrlLauncher::ShellOpen("x-my.scheme+1:rest", CUrlLauncher::kShowNormal), 32);
+    EXPECT_EQ(WaitForRecord(record), std::optional<Args>({"x-my.scheme+1:rest"}));
+}
+
 TEST(UrlLauncher, CommandLineIsCutAtThePlaceholder)
 {
     const std::string url = "http://h/?q=1";

@@ -3,6 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
+#include <sys/stat.h>
+
 namespace {
 
 std::string Mimeapps(const std::string& httpIds, const std::string& htmlIds = "")
@@ -68,6 +73,37 @@ TEST(DefaultBrowser, SearchOrderDesktopListsAndFallbacks)
     // The user's own applications folder comes before the system's.
     sandbox.Write(sandbox.DataHome() + "/applications/desk.desktop", "[Desktop Entry]\nExec=mine\n");
     EXPECT_EQ(zanfo::DefaultWebBrowserExec(), std::optional<std::string>("mine"));
+}
+
+// Whatever sits where a list or an entry should be, the search skips it and goes on, without
+// blocking, without reading without end, and in time linear in an ID's dashes.
+TEST(DefaultBrowser, HostileFilesAndFoldersAreSkipped)
+{
+    CXdgSandbox sandbox;
+    Install(sandbox, "fine.desktop", "fine %u");
+    sandbox.Write(sandbox.DataDir() + "/applications/mimeapps.list", Mimeapps("fine.desktop"));
+    const std::string home = sandbox.ConfigHome() + "/mimeapps.list";
+    const std::string config = sandbox.ConfigDir() + "/mimeapps.list";
+    ASSERT_EQ(mkfifo(home.c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/zero", config);
+    EXPECT_EQ(zanfo::DefaultWebBrowserExec(), std::optional<std::string>("fine %u"));
+
+    std::filesystem::remove(config);
+    std::ofstream(config) << Mimeapps("big.desktop") << std::string(2 << 20, '#');
+    Install(sandbox, "big.desktop", "big %u");
+    EXPECT_EQ(zanfo::DefaultWebBrowserExec(), std::optional<std::string>("fine %u")) << "a list over 1 MiB";
+
+    // An applications folder that links to itself, and an ID of forty dashes that names nothing.
+    std::filesystem::remove(config);
+    std::filesystem::create_directories(sandbox.DataHome() + "/applications");
+    std::filesystem::create_symlink(".", sandbox.DataHome() + "/applications/a");
+    std::string id = "a";
+    for (int dash = 0; dash < 40; ++dash)
+        id += "-a";
+    sandbox.Write(config, Mimeapps(id + ".desktop;fifo.desktop;fine.desktop"));
+    const std::string fifo = sandbox.DataHome() + "/applications/fifo.desktop";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(zanfo::DefaultWebBrowserExec(), std::optional<std::string>("fine %u"));
 }
 
 }  // namespace

@@ -16,8 +16,13 @@ CXdgSandbox::CXdgSandbox()
     SetEnv("XDG_DATA_HOME", DataHome());
     SetEnv("XDG_DATA_DIRS", DataDir());
     UnsetEnv("XDG_CURRENT_DESKTOP");
-    // Our scripts first; the system's folders only for sh and the tools the scripts use.
-    SetEnv("PATH", BinDir() + ":/usr/bin:/bin");
+    // Our scripts, then only the few tools they use: no program of the machine (its own
+    // xdg-open or browser above all) can be found by accident.
+    const std::string tools = m_dir.File("tools");
+    std::filesystem::create_directories(tools);
+    for (const char* tool : {"cat", "mv", "sleep", "touch"})
+        std::filesystem::create_symlink(std::string("/bin/") + tool, tools + "/" + tool);
+    SetEnv("PATH", BinDir() + ":" + tools);
 }
 
 CXdgSandbox::~CXdgSandbox()
