@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# The real program on a real X server: a private Xvfb, the xcb platform and xdotool moving the
+# real pointer. The window must appear with its exact title; the link and Query must hand their
+# URLs, once each, to the xdg-open found first on PATH (a recording one here); About must open
+# and close; 退 出 must end the program with status 0.
+#   window-smoke.sh PATH/TO/zanfo-md5
+# Exits 77 (skipped) where no X server can be started.
+set -uo pipefail
+
+program=$1
+title='Zanfo文件诊所MD5值计算工具1.1beta'
+about_title='关于MD5值计算工具'
+for tool in Xvfb xdotool; do
+    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed (packages xvfb, xdotool)"; exit 77; }
+done
+
+work=$(mktemp -d)
+xvfb_pid="" app_pid=""
+cleanup() {
+    [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    wait 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+# Polls a condition every 50 ms for up to 30 s.
+wait_for() {
+    local tries=600
+    until eval "$1"; do
+        tries=$((tries - 1))
+        [ $tries -gt 0 ] || return 1
+        sleep 0.05
+    done
+}
+
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+wait_for '[ -s "$work/display" ]' || { echo "SKIP: Xvfb did not start: $(cat "$work/xvfb.log")"; exit 77; }
+export DISPLAY=:$(cat "$work/display")
+
+mkdir -p "$work/bin"
+cat >"$work/bin/xdg-open" <<EOF
+#!/bin/sh
+printf '%s\n' "\$*" >>"$work/opened"
+EOF
+chmod +x "$work/bin/xdg-open"
+
+PATH="$work/bin:$PATH" QT_QPA_PLATFORM=xcb "$program" >"$work/app.log" 2>&1 &
+app_pid=$!
+
+find_window() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1; }
+wait_for '[ -n "$(find_window "$title")" ]' || fail "no window titled $title"
+window=$(find_window "$title")
+eval "$(xdotool getwindowgeometry --shell "$window")"
+
+# Dialog units to pixels from the window's own size: the main dialog is 274 x 280 units.
+main_width=$WIDTH main_height=$HEIGHT
+click_units() {  # WINDOW WIDTH_UNITS HEIGHT_UNITS WINDOW_WIDTH WINDOW_HEIGHT X Y
+    xdotool mousemove --window "$1" $(($6 * $4 / $2)) $(($7 * $5 / $3)) click 1
+}
+click_main() { click_units "$window" 274 280 "$main_width" "$main_height" "$1" "$2"; }
+opened_count() { [ -f "$work/opened" ] && wc -l <"$work/opened" || echo 0; }
+
+click_main 34 250    # the link, inside its text
+wait_for '[ "$(opened_count)" -eq 1 ]' || fail "the link opened nothing"
+click_main 229 72    # 查询MD5值
+wait_for '[ "$(opened_count)" -eq 2 ]' || fail "Query opened nothing"
+expected=$'http://www.zanfo.com/\nhttp://www.zanfo.com/'
+[ "$(cat "$work/opened")" = "$expected" ] || fail "opened: $(cat "$work/opened")"
+
+click_main 185 251   # 关 于
+wait_for '[ -n "$(find_window "$about_title")" ]' || fail "About did not open"
+about=$(find_window "$about_title")
+eval "$(xdotool getwindowgeometry --shell "$about")"
+click_units "$about" 235 77 "$WIDTH" "$HEIGHT" 194 54   # 确定
+wait_for '[ -z "$(find_window "$about_title")" ]' || fail "About did not close"
+
+click_main 234 251   # 退 出
+wait_for '! kill -0 "$app_pid" 2>/dev/null' || fail "退 出 did not end the program"
+wait "$app_pid"
+status=$?
+app_pid=""
+[ "$status" -eq 0 ] || fail "exit status $status"
+[ "$(opened_count)" -eq 2 ] || fail "URLs were opened more than once: $(cat "$work/opened")"
+echo "PASS: window, link, Query, About and 退 出 answer the real pointer"
