@@ -2,6 +2,7 @@
 
 #include "BoundedBuffer.h"
 #include "FileAccess.h"
+#include "ResourceLanguage.h"
 
 #include <algorithm>
 
@@ -19,9 +20,8 @@ constexpr std::uint64_t kDataEntrySize = 16;
 constexpr std::uint32_t kHighBit = 0x80000000;
 constexpr std::uint32_t kVersionType = 16;  // RT_VERSION
 constexpr std::uint32_t kVersionName = 1;   // VS_VERSION_INFO
-constexpr std::uint32_t kLanguageNeutral = 0x0000;
-constexpr std::uint32_t kLanguageUsEnglish = 0x0409;
-// Far more than any real file has; a directory claiming more is read only this far.
+// Far more than any real file has; a directory claiming more of either kind, named or
+// numbered, is read only this far.
 constexpr std::uint64_t kMaxDirectoryEntries = 4096;
 // Headers plus 65,535 section headers stay below this.
 constexpr std::uint64_t kMaxReadSize = 4 * 1048576;
@@ -133,12 +133,22 @@ bool CPeImage::ReadDirectory(std::uint32_t offset, std::vector<DirectoryEntry>& 
     if (!ReadResourceBytes(offset, kDirectoryHeaderSize, bytes) || !View(bytes).ReadU16(12, namedCount) ||
         !View(bytes).ReadU16(14, idCount))
         return false;
-    const std::uint64_t entriesAt = offset + kDirectoryHeaderSize;
-    const std::uint64_t room = m_resourceSize > entriesAt ? (m_resourceSize - entriesAt) / kDirectoryEntrySize : 0;
-    const std::uint64_t count = std::min({std::uint64_t(namedCount) + idCount, kMaxDirectoryEntries, room});
-    if (!ReadResourceBytes(entriesAt, count * kDirectoryEntrySize, bytes))
-        return false;
+    // The named entries come first, then the numbered ones: each kind is capped on its own, so
+    // that a flood of names cannot hide the numbers.
     entries.clear();
+    const std::uint64_t namedAt = offset + kDirectoryHeaderSize;
+    return ReadEntries(namedAt, namedCount, entries) && ReadEntries(namedAt + namedCount * kDirectoryEntrySize, idCount, entries);
+}
+
+bool CPeImage::ReadEntries(std::uint64_t at, std::uint64_t declared, std::vector<DirectoryEntry>& entries) const
+{
+    const std::uint64_t room = m_resourceSize > at ? (m_resourceSize - at) / kDirectoryEntrySize : 0;
+    const std::uint64_t count = std::min({declared, kMaxDirectoryEntries, room});
+    std::vector<unsigned char> bytes;
+    if (count == 0)
+        return true;
+    if (!ReadResourceBytes(at, count * kDirectoryEntrySize, bytes))
+        return false;
     for (std::uint64_t i = 0; i < count; ++i) {
         DirectoryEntry entry{};
         View(bytes).ReadU32(i * kDirectoryEntrySize, entry.name);
@@ -182,11 +192,14 @@ bool CPeImage::ReadVersionBlock(std::vector<unsigned char>& block)
 
     if (!ReadDirectory(offset, entries) || entries.empty())
         return false;
-    auto language = std::find_if(entries.begin(), entries.end(), isId(kLanguageNeutral));
-    if (language == entries.end())
-        language = std::find_if(entries.begin(), entries.end(), isId(kLanguageUsEnglish));
-    if (language == entries.end())
-        language = entries.begin();
+    auto language = entries.begin();
+    for (const std::uint16_t wanted : ResourceLanguageOrder(UserUiLanguage(), SystemUiLanguage())) {
+        const auto found = std::find_if(entries.begin(), entries.end(), isId(wanted));
+        if (found != entries.end()) {
+            language = found;
+            break;
+        }
+    }
     if (language->target & kHighBit)
         return false;
 
@@ -196,8 +209,14 @@ bool CPeImage::ReadVersionBlock(std::vector<unsigned char>& block)
         !View(dataEntry).ReadU32(4, dataSize))
         return false;
     std::uint64_t dataOffset = 0, available = 0;
-    const std::uint64_t size = std::min<std::uint64_t>(dataSize, kMaxVersionBlockSize);
-    if (size == 0 || !MapRva(dataRva, dataOffset, available) || size > available)
+    if (dataSize == 0 || !MapRva(dataRva, dataOffset, available))
         return false;
-    return ReadBytes(dataOffset, size, block);
+    // A Size that runs past the section or the file is forgiven, as Windows forgives it, when
+    // the block itself (by its own wLength) lies whole in what is there.
+    const std::uint64_t wanted = std::min<std::uint64_t>(dataSize, kMaxVersionBlockSize);
+    const std::uint64_t size = std::min(wanted, available);
+    std::uint16_t blockLength = 0;
+    if (!ReadBytes(dataOffset, size, block))
+        return false;
+    return size == wanted || (View(block).ReadU16(0, blockLength) && blockLength <= size);
 }

@@ -6,8 +6,7 @@
 #include <vector>
 
 // A PE file (PE32 or PE32+) opened to find its version resource: type 16, name 1, and of its
-// languages the one the Windows loader takes when none is asked for (neutral, else U.S.
-// English, else the first). Only the headers, the resource directories on the way and the
+// languages the one the Windows resource loader takes for this user (see ResourceLanguage.h). Only the headers, the resource directories on the way and the
 // block itself are read; every offset and size from the file is checked before use.
 class CPeImage {
 public:
@@ -38,6 +37,7 @@ private:
     bool MapRva(std::uint32_t rva, std::uint64_t& fileOffset, std::uint64_t& available) const;
     bool ReadResourceBytes(std::uint64_t offset, std::uint64_t length, std::vector<unsigned char>& out) const;
     bool ReadDirectory(std::uint32_t offset, std::vector<DirectoryEntry>& entries) const;
+    bool ReadEntries(std::uint64_t at, std::uint64_t declared, std::vector<DirectoryEntry>& entries) const;
     bool EnterSubdirectory(const DirectoryEntry& entry, std::vector<std::uint32_t>& visited, std::uint32_t& offset) const;
 
     std::FILE* m_file = nullptr;

@@ -63,7 +63,8 @@ bool CVersionBlock::ReadNode(std::uint64_t start, std::uint64_t limit, Node& nod
         return false;
     node.key = Utf16ToUtf8(key);
     node.valueStart = Align4(afterKey);
-    const std::uint64_t valueBytes = node.type == 1 ? std::uint64_t(node.valueLength) * 2 : node.valueLength;
+    // Windows takes any non-zero wType for text, whose wValueLength counts characters.
+    const std::uint64_t valueBytes = node.type != 0 ? std::uint64_t(node.valueLength) * 2 : node.valueLength;
     node.childrenStart = Align4(node.valueStart + valueBytes);
     return true;
 }

@@ -46,7 +46,7 @@ void WriteNode(const VersionNode& node, std::vector<unsigned char>& out)
     const std::size_t start = out.size();
     Append16(out, 0);  // wLength, filled in below
     Append16(out, 0);  // wValueLength
-    Append16(out, node.isText ? 1 : 0);
+    Append16(out, node.type.value_or(node.isText ? 1 : 0));
     AppendUtf16(out, node.key, true);
     Align(out, 4);
     std::uint32_t valueLength = 0;
@@ -136,19 +136,24 @@ PeImage BuildPeImage(const PeImageOptions& options)
 {
     // The resource tree: root -> type -> name -> languages -> data entries -> blocks.
     std::vector<unsigned char> tree;
-    auto directory = [&](std::uint16_t idCount) {
+    auto directory = [&](std::uint16_t idCount, std::uint16_t namedCount) {
         tree.resize(tree.size() + 12, 0);
-        Append16(tree, 0);
+        Append16(tree, namedCount);
         Append16(tree, idCount);
     };
-    directory(1);
+    const std::uint32_t shift = 8u * options.namedTypeEntries;
+    directory(1, options.namedTypeEntries);
+    for (std::uint16_t i = 0; i < options.namedTypeEntries; ++i) {
+        Append32(tree, 0x80000000u);  // a name (never read) and nothing behind it
+        Append32(tree, 0x80000000u | PeImage::kRootEntry);
+    }
     Append32(tree, options.versionType);
-    Append32(tree, 0x80000000u | PeImage::kTypeDirectory);
-    directory(1);
+    Append32(tree, 0x80000000u | (PeImage::kTypeDirectory + shift));
+    directory(1, 0);
     Append32(tree, options.versionName);
-    Append32(tree, 0x80000000u | PeImage::kNameDirectory);
+    Append32(tree, 0x80000000u | (PeImage::kNameDirectory + shift));
     const auto languageCount = static_cast<std::uint16_t>(options.languages.size());
-    directory(languageCount);
+    directory(languageCount, 0);
     const std::size_t dataEntries = tree.size() + 8 * languageCount;
     for (std::size_t i = 0; i < options.languages.size(); ++i) {
         Append32(tree, options.languages[i].first);

@@ -14,6 +14,7 @@ struct VersionNode {
     std::vector<VersionNode> children;
     std::optional<std::uint16_t> valueLength;  // what to store instead of the true wValueLength
     bool omitNul = false;                  // a text value that ends at the node's end, no NUL
+    std::optional<std::uint16_t> type;     // what to store instead of wType 1 (text) or 0
 };
 
 VersionNode TextNode(std::u16string key, std::u16string text);
@@ -36,6 +37,8 @@ struct PeImageOptions {
     bool pe32Plus = false;
     std::uint32_t versionType = 16;
     std::uint32_t versionName = 1;
+    // Named entries in the root directory ahead of the numbered type entry.
+    std::uint16_t namedTypeEntries = 0;
     // Language entries of the version resource, each with its own block.
     std::vector<std::pair<std::uint16_t, std::vector<unsigned char>>> languages;
 };
@@ -46,7 +49,7 @@ struct PeImage {
     static constexpr std::size_t kPeHeaderOffset = 0x40;
     static constexpr std::size_t kResourceFileOffset = 0x200;
     static constexpr std::uint32_t kResourceRva = 0x1000;
-    // Offsets inside the resource tree, for tests that break it on purpose.
+    // Offsets inside the resource tree (without named type entries), for tests that break it on purpose.
     static constexpr std::size_t kRootEntry = 16;
     static constexpr std::size_t kTypeDirectory = 24;
     static constexpr std::size_t kTypeEntry = 40;

@@ -63,22 +63,51 @@ TEST(MalformedPe, OffsetsPastTheEndAreRefused)
     EXPECT_EQ(ReadVersionOf(dir, hugeSection.bytes), kProductOnly);
 }
 
-TEST(MalformedPe, BlockSizesThatOverreachAreRefusedOrClipped)
+// A data entry's Size that runs past what is there is forgiven when the block, by its own
+// wLength, lies whole inside; an RVA past a section's raw data (its zero-filled tail) is not.
+TEST(MalformedPe, BlockSizesAndPlacesThatOverreach)
 {
+    struct Case {
+        const char* what;
+        std::uint32_t dataSize;  // 0: as built
+        std::uint32_t rvaShift;
+        std::uint16_t rootLength;  // 0: as built
+        VersionResult expected;
+    };
+    const std::uint32_t blockSize = static_cast<std::uint32_t>(GoodBlock().size());
+    const Case cases[] = {
+        {"size past the file, block inside", 0x7FFFFFFF, 0, 0, kProductOnly},
+        {"size past the section, block inside", blockSize + 0x1000, 0, 0, kProductOnly},
+        {"size past the file, block too", 0x7FFFFFFF, 0, 0xFFFF, kNoVersion},
+        {"block in the zero-filled tail", 0, 0x10000, 0, kNoVersion},
+        // The root node claims more than the block holds: reads stay inside the block.
+        {"root longer than its entry", 0, 0, 0xFFFF, kProductOnly},
+    };
     CTempDir dir;
-    PeImage tooLong = BuildPeImage(GoodBlock());
-    tooLong.PokeResource32(tooLong.firstDataEntry + 4, 0x7FFFFFFF);
-    EXPECT_EQ(ReadVersionOf(dir, tooLong.bytes), kNoVersion) << "a block longer than the file";
+    for (const Case& c : cases) {
+        std::vector<unsigned char> block = GoodBlock();
+        if (c.rootLength) {
+            block[0] = static_cast<unsigned char>(c.rootLength);
+            block[1] = static_cast<unsigned char>(c.rootLength >> 8);
+        }
+        PeImage image = BuildPeImage(block);
+        const std::size_t section = PeImage::kPeHeaderOffset + 24 + 224;
+        image.Poke32(section + 8, 0x20000);  // a virtual size far past the raw data
+        if (c.dataSize)
+            image.PokeResource32(image.firstDataEntry + 4, c.dataSize);
+        if (c.rvaShift)
+            image.PokeResource32(image.firstDataEntry, PeImage::kResourceRva + c.rvaShift);
+        EXPECT_EQ(ReadVersionOf(dir, image.bytes), c.expected) << c.what;
+    }
+}
 
-    PeImage pastSection = BuildPeImage(GoodBlock());
-    pastSection.PokeResource32(pastSection.firstDataEntry, PeImage::kResourceRva + 0x10000);
-    EXPECT_EQ(ReadVersionOf(dir, pastSection.bytes), kNoVersion) << "a block outside the section";
-
-    // The root node claims more than the block holds: reads stay inside the block.
-    std::vector<unsigned char> block = GoodBlock();
-    block[0] = 0xFF;
-    block[1] = 0xFF;
-    EXPECT_EQ(ReadVersionOf(dir, BuildPeImage(block).bytes), kProductOnly);
+TEST(MalformedPe, AFloodOfNamedTypesDoesNotHideTheNumberedOnes)
+{
+    PeImageOptions options;
+    options.namedTypeEntries = 5000;
+    options.languages = {{0x0804, GoodBlock()}};
+    CTempDir dir;
+    EXPECT_EQ(ReadVersionOf(dir, BuildPeImage(options).bytes), kProductOnly);
 }
 
 TEST(MalformedPe, CyclesInTheResourceTreeEndTheWalk)

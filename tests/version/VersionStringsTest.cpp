@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstring>
+#include <cstdlib>
 
 namespace {
 
@@ -77,32 +77,63 @@ TEST(VersionStrings, ValueLengthsAreNotTrustedPastTheNode)
     unpadded.omitNul = true;  // the value runs to the node's very end
     VersionNode overlong = TextNode(u"FileDescription", u"desc");
     overlong.valueLength = 0xFFFF;
+    VersionNode overlongNoNul = TextNode(u"FileVersion", u"9.9");
+    overlongNoNul.valueLength = 0xFFFF;
+    overlongNoNul.omitNul = true;  // clipped at its node's end, not read into the next node
     CTempDir dir;
-    const auto block = Block(u"080404B0", {byteCounted, overlong, unpadded, TextNode(u"FileVersion", u"9")},
+    const auto block = Block(u"080404B0", {byteCounted, overlong, unpadded, overlongNoNul, TextNode(u"Next", u"not this")},
                              TranslationBytes({{0x0804, 0x04B0}}));
-    EXPECT_EQ(ReadVersionOf(dir, BuildPeImage(block).bytes), (VersionResult{1, "desc", "bytes", "ABC", "9"}));
+    EXPECT_EQ(ReadVersionOf(dir, BuildPeImage(block).bytes), (VersionResult{1, "desc", "bytes", "ABC", "9.9"}));
+
+    // Any non-zero wType is text: a table with a text value of its own, typed 2, still has its
+    // children where a text value's character count puts them.
+    VersionNode root = StandardVersionInfo(u"080404b0", FourStrings(), TranslationBytes({{0x0804, 0x04B0}}));
+    VersionNode& table = root.children[0].children[0];
+    table.text = u"abc";
+    table.type = 2;
+    EXPECT_EQ(ReadVersionOf(dir, BuildPeImage(SerializeVersionBlock(root)).bytes), kFourStrings);
 }
 
-TEST(VersionStrings, TheLoaderLanguageRuleChoosesTheBlock)
+// The block of the language Windows' resource loader takes for this user's language, read from
+// the variables gettext reads for messages.
+TEST(VersionStrings, TheBlockIsChosenByTheUsersLanguage)
 {
-    auto blockWithProduct = [](std::u16string product) {
-        return Block(u"080404b0", {TextNode(u"ProductName", product)}, TranslationBytes({{0x0804, 0x04B0}}));
+    struct Case {
+        std::vector<std::uint16_t> languages;
+        const char* lcAll;
+        const char* lang;
+        std::uint16_t shown;
     };
-    const std::pair<std::vector<std::uint16_t>, std::string> cases[] = {
-        {{0x0804, 0x0409, 0x0000}, "lang-0000"},
-        {{0x0804, 0x0409}, "lang-0409"},
-        {{0x0804, 0x0411}, "lang-0804"},
+    const Case cases[] = {
+        {{0x0409, 0x0804}, nullptr, "zh_CN.UTF-8", 0x0804},
+        {{0x0409, 0x0804}, nullptr, "en_US.UTF-8", 0x0409},
+        {{0x0804, 0x0409}, nullptr, "de_DE.UTF-8", 0x0409},
+        {{0x0804, 0x0409}, nullptr, "C", 0x0409},
+        {{0x0804, 0x0409}, "", "zh_CN", 0x0804},           // an empty variable counts as unset
+        {{0x0409, 0x0804}, "zh_CN.GB2312", "en_US", 0x0804},  // LC_ALL first
+        {{0x0411, 0x0804}, nullptr, "en_US.UTF-8", 0x0411},  // none of the order: the first entry
+        {{0x0409, 0x0404, 0x0804}, nullptr, "zh_HK.UTF-8", 0x0404},  // the default sublanguage
+        {{0x0804, 0x0409, 0x0000}, nullptr, "zh_CN.UTF-8", 0x0000},  // neutral wins for everyone
     };
     CTempDir dir;
-    for (const auto& [languages, expected] : cases) {
+    for (const Case& c : cases) {
         PeImageOptions options;
-        for (const std::uint16_t language : languages) {
+        for (const std::uint16_t language : c.languages) {
             char name[16];
-            std::snprintf(name, sizeof name, "lang-%04x", language);
-            options.languages.push_back({language, blockWithProduct(std::u16string(name, name + std::strlen(name)))});
+            std::snprintf(name, sizeof name, "%04x", language);
+            options.languages.push_back(
+                {language, Block(u"080404b0", {TextNode(u"ProductName", std::u16string(name, name + 4))},
+                                 TranslationBytes({{0x0804, 0x04B0}}))});
         }
-        EXPECT_EQ(ReadVersionOf(dir, BuildPeImage(options).bytes).product, expected);
+        c.lcAll ? setenv("LC_ALL", c.lcAll, 1) : unsetenv("LC_ALL");
+        unsetenv("LC_MESSAGES");
+        setenv("LANG", c.lang, 1);
+        char expected[16];
+        std::snprintf(expected, sizeof expected, "%04x", c.shown);
+        EXPECT_EQ(ReadVersionOf(dir, BuildPeImage(options).bytes).product, expected) << c.lang;
     }
+    unsetenv("LC_ALL");
+    unsetenv("LANG");
 }
 
 TEST(VersionStrings, FilesWithoutAVersionResourceGiveZero)
