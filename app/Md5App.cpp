@@ -7,7 +7,8 @@
 CMd5App::CMd5App(int& argc, char** argv)
     : QApplication(argc, argv)
 {
-    // Titles must be the windows' own: no display name, which X11 would append to each.
+    // The windows belong to the installed zanfo-md5.desktop: desktops take the name and the
+    // icon they show for them, and group them, from that entry.
     setDesktopFileName("zanfo-md5");
     if (m_qtTranslator.load("qtbase_zh_CN", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         installTranslator(&m_qtTranslator);

@@ -26,8 +26,8 @@ TEST(ResourceScript, CompilesAndItsVersionResourceReadsBack)
     const std::string object = dir.File("resources.o");
     const std::string image = dir.File("resources.exe");
     const std::string compile = std::string("x86_64-w64-mingw32-windres --preprocessor=cpp --preprocessor-arg=-P -I '") +
-                                ZANFO_WINDOWS_STUB_DIR + "' -I '" + ZANFO_RESOURCE_DIR + "' '" + ZANFO_RESOURCE_DIR +
-                                "/zanfo-md5.rc' -O coff -o '" + object + "'";
+                                ZANFO_WINDOWS_STUB_DIR + "' -I '" + ZANFO_RESOURCE_DIR + "' '" + ZANFO_RESOURCE_SCRIPT +
+                                "' -O coff -o '" + object + "'";
     ASSERT_EQ(std::system(compile.c_str()), 0) << compile;
     ASSERT_EQ(std::system(("x86_64-w64-mingw32-ld --entry=0 -o '" + image + "' '" + object + "'").c_str()), 0);
 
@@ -36,14 +36,14 @@ TEST(ResourceScript, CompilesAndItsVersionResourceReadsBack)
     EXPECT_EQ(description, "Zanfo文件诊所MD5值计算工具");
     EXPECT_EQ(company, "Zanfo");
     EXPECT_EQ(product, "MD5值计算工具 ");
-    EXPECT_EQ(fileVersion, "1, 1, 0, 0beta");
+    EXPECT_EQ(fileVersion, ZANFO_VERSION_COMMAS "beta") << "the project's version";
 
     std::vector<unsigned char> bytes;
     ASSERT_TRUE(CPeImage(image).ReadVersionBlock(bytes));
     const CVersionBlock block(CBoundedBuffer(bytes.data(), bytes.size()));
     const std::pair<const char*, const char*> strings[] = {
         {"Comments", "计算文件的MD5值"}, {"InternalName", "MD5"},   {"OriginalFilename", "zanfo-md5.exe"},
-        {"ProductVersion", "1, 1, 0, 0beta"}, {"LegalTrademarks", ""}, {"PrivateBuild", ""}, {"SpecialBuild", ""},
+        {"ProductVersion", ZANFO_VERSION_COMMAS "beta"}, {"LegalTrademarks", ""}, {"PrivateBuild", ""}, {"SpecialBuild", ""},
     };
     for (const auto& [key, value] : strings) {
         std::string text = "unset";

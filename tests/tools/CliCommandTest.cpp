@@ -1,5 +1,6 @@
 #include "CliCommand.h"
 #include "PeImageBuilder.h"
+#include "ProgramVersion.h"
 #include "TempDir.h"
 #include "TestFiles.h"
 
@@ -59,7 +60,7 @@ TEST(Cli, ReportsEachBadFileAndHashesTheRest)
 
 TEST(Cli, OptionsAndUsage)
 {
-    EXPECT_EQ(RunTool({"--version"}).out, "zanfo-md5-cli 1.1.0.0\n");
+    EXPECT_EQ(RunTool({"--version"}).out, std::string("zanfo-md5-cli ") + ZANFO_VERSION_DOTTED + "\n");
     const CliRun help = RunTool({"--help"});
     EXPECT_EQ(help.status, kCliSuccess);
     EXPECT_NE(help.out.find("--lower"), std::string::npos);
