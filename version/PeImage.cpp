@@ -144,9 +144,9 @@ bool CPeImage::ReadEntries(std::uint64_t at, std::uint64_t declared, std::vector
 {
     const std::uint64_t room = m_resourceSize > at ? (m_resourceSize - at) / kDirectoryEntrySize : 0;
     const std::uint64_t count = std::min({declared, kMaxDirectoryEntries, room});
-    std::vector<unsigned char> bytes;
     if (count == 0)
-        return true;
+        return true;  // none declared, or none the tree holds
+    std::vector<unsigned char> bytes;
     if (!ReadResourceBytes(at, count * kDirectoryEntrySize, bytes))
         return false;
     for (std::uint64_t i = 0; i < count; ++i) {

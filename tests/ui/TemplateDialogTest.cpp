@@ -18,7 +18,7 @@ namespace {
 TEST(DialogWindow, EveryControlAnswersAClickAtItsCentre)
 {
     DialogFixture f;
-    static std::vector<std::string> linkOpens;
+    static std::vector<std::string> linkOpens;  // a launcher is a plain function: it records here
     qobject_cast<CLinkStatic*>(f.Item(IDC_SITE_LINK))
         ->SetLauncher({[](const std::string& url, int) {
                            linkOpens.push_back(url);
