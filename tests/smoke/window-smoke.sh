@@ -23,7 +23,7 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-fail() { echo "FAIL: $*"; exit 1; }
+fail() { echo "FAIL: $*"; sed 's/^/  app: /' "$work/app.log"; exit 1; }
 
 # Polls a condition every 50 ms for up to 30 s.
 wait_for() {
@@ -37,8 +37,11 @@ wait_for() {
 
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
-wait_for '[ -s "$work/display" ]' || { echo "SKIP: Xvfb did not start: $(cat "$work/xvfb.log")"; exit 77; }
-export DISPLAY=:$(cat "$work/display")
+# The number arrives as a whole line; the server is ready once a client can talk to it.
+wait_for '[ "$(tail -c 1 "$work/display" 2>/dev/null)" = "" ] && [ -s "$work/display" ]' ||
+    { echo "SKIP: Xvfb did not start: $(cat "$work/xvfb.log")"; exit 77; }
+export DISPLAY=:$(head -n 1 "$work/display")
+wait_for 'xdotool getmouselocation >/dev/null 2>&1' || { echo "SKIP: Xvfb does not answer on $DISPLAY"; exit 77; }
 
 mkdir -p "$work/bin"
 cat >"$work/bin/xdg-open" <<EOF
