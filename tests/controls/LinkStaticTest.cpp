@@ -63,33 +63,27 @@ struct LinkFixture {
     }
 };
 
-TEST(LinkStatic, SubclassingMakesALinkOfTheCaptionOrOfTheUrl)
+// The caption and the URL default to each other; the window shrinks to its text, keeping the
+// sides its alignment bits name (centred: each side moves by half the difference, toward zero).
+TEST(LinkStatic, SubclassingMakesALinkThatFitsItsText)
 {
     LinkFixture f;
-    EXPECT_EQ(f.link->LinkUrl(), kCaption) << "the URL defaults to the caption";
+    EXPECT_EQ(f.link->LinkUrl(), kCaption);
     EXPECT_TRUE(f.link->font().underline());
     EXPECT_EQ(f.Painted(), kLink);
     f.link->SetLinkUrl("http://www.zanfo.com/");
     EXPECT_EQ(f.link->toolTip(), "http://www.zanfo.com/");
     EXPECT_EQ(f.link->text(), kCaption) << "a new URL leaves the caption";
-
     LinkFixture empty(QRect(10, 10, 300, 40), 0, QString(), "http://example.org/");
-    EXPECT_EQ(empty.link->text(), "http://example.org/") << "the caption defaults to the URL";
-    EXPECT_EQ(empty.link->size(), empty.TextSize()) << "and the window fits it";
-}
+    EXPECT_EQ(empty.link->text(), "http://example.org/");
 
-TEST(LinkStatic, FitFollowsTheAlignmentBits)
-{
-    LinkFixture left;
-    const QSize text = left.TextSize();
-    EXPECT_EQ(left.link->geometry(), QRect(QPoint(24, 246), text)) << "left and top stay";
-
-    // Centred both ways: each side moves by half the difference, truncated toward zero.
-    for (const int extra : {7, 8, -3, -4}) {
+    const QSize text = f.TextSize();
+    EXPECT_EQ(f.link->geometry(), QRect(QPoint(24, 246), text)) << "left and top stay";
+    EXPECT_EQ(empty.link->geometry(), QRect(QPoint(10, 10), empty.TextSize()));
+    for (const int extra : {7, -4}) {
         const QRect before(100, 100, text.width() + extra, text.height() + extra);
         LinkFixture centred(before, Style::kStaticCenter | Style::kStaticCenterImage);
-        const int shrink = extra / 2;
-        EXPECT_EQ(centred.link->geometry(), before.adjusted(shrink, shrink, -shrink, -shrink)) << extra;
+        EXPECT_EQ(centred.link->geometry(), before.adjusted(extra / 2, extra / 2, -(extra / 2), -(extra / 2))) << extra;
     }
     LinkFixture right(QRect(50, 60, 400, 30), Style::kStaticRight);
     EXPECT_EQ(right.link->geometry(), QRect(450 - text.width(), 60, text.width(), text.height()));
@@ -135,20 +129,15 @@ TEST(LinkStatic, ClicksOpenTheUrlOnceAndReportAFailure)
 
 TEST(LinkStatic, ErrorBoxIsAWarningCaptionedWithTheProgramName)
 {
-    QMessageBox* box = nullptr;
-    QString title, text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QString seen;
     EXPECT_TRUE(WithNextModal([] { CLinkStatic::ShowOpenError(nullptr, 26); },
                               [&](QWidget* modal) {
-                                  box = qobject_cast<QMessageBox*>(modal);
-                                  title = box->windowTitle();
-                                  text = box->text();
-                                  icon = box->icon();
+                                  auto* box = qobject_cast<QMessageBox*>(modal);
+                                  seen = box->windowTitle() + "|" + box->text() + "|" + QString::number(box->icon());
                                   box->accept();
                               }));
-    EXPECT_EQ(title, "link_static_test");
-    EXPECT_EQ(text, "Unable to open hyperlink:\n\nA sharing violation occurred. ");
-    EXPECT_EQ(icon, QMessageBox::Warning);
+    EXPECT_EQ(seen, "link_static_test|Unable to open hyperlink:\n\nA sharing violation occurred. |" +
+                        QString::number(QMessageBox::Warning));
 }
 
 }  // namespace

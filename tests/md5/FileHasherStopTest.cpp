@@ -14,71 +14,49 @@ namespace {
 
 constexpr std::uint64_t kMiB = 1048576;
 
-TEST(FileHasherStop, StopFromAnotherThreadEndsTheRunAtTheNextChunk)
+// The user's Stop comes from another thread while the worker hashes: it ends the run at the
+// next chunk check (no later progress, no final 100), unless the last full chunk is behind.
+TEST(FileHasherStop, StopFromAnotherThreadEndsTheRunAtTheNextChunkCheck)
 {
-    CTempDir dir;
-    const std::string path = dir.File("data");
-    MakeSparseFile(path, 8 * kMiB);
-    CRecordingEngine engine;
-    engine.onProgress = [&](int call, int) {
-        if (call == 2)
-            std::thread([&] { engine.Stop(); }).join();
+    struct Case {
+        std::uint64_t size;
+        const char* digest;
+        std::vector<int> progress;
     };
-    const int descriptorsBefore = OpenDescriptorCount();
-    EXPECT_EQ(engine.HashFile(path, true), "");
-    EXPECT_EQ(engine.LastFailure(), HashFailure::Stopped);
-    EXPECT_EQ(engine.progress, (std::vector<int>{12, 25})) << "no progress after the stop, no final 100";
-    EXPECT_EQ(OpenDescriptorCount(), descriptorsBefore);
-
-    engine.onProgress = nullptr;
-    engine.progress.clear();
-    EXPECT_EQ(engine.HashFile(path, true).size(), 32u) << "the next run sets the running flag itself";
-}
-
-TEST(FileHasherStop, StopAfterTheLastFullChunkStillGivesTheDigest)
-{
+    const Case cases[] = {{8 * kMiB, "", {12, 25}}, {2 * kMiB + 10, "8C84FB24620E647BC241DAB8D4ADFCE3", {50, 100, 100}}};
     CTempDir dir;
-    const std::string path = dir.File("data");
-    WritePatternFile(path, 2 * kMiB + 10);
-    CRecordingEngine engine;
-    engine.onProgress = [&](int call, int) {
-        if (call == 2)
-            engine.Stop();
-    };
-    EXPECT_EQ(engine.HashFile(path, true), "3BD5308D7BCFC12BBA904D7B36D949CC");
-    EXPECT_EQ(engine.progress, (std::vector<int>{50, 100, 100}));
-}
-
-// The user's Stop arrives while the worker hashes freely; only the running flag is shared.
-TEST(FileHasherStop, StopRacingAFreeRunningWorker)
-{
-    CTempDir dir;
-    const std::string path = dir.File("data");
-    MakeSparseFile(path, 256 * kMiB);
-    for (int round = 0; round < 5; ++round) {
+    for (const Case& c : cases) {
+        WritePatternFile(dir.File("data"), c.size);
         std::mutex mutex;
-        std::condition_variable started;
-        bool running = false;
+        std::condition_variable changed;
+        bool stopAsked = false, stopped = false;
         CRecordingEngine engine;
-        engine.onProgress = [&](int, int) {
-            std::lock_guard<std::mutex> lock(mutex);
-            running = true;
-            started.notify_all();
+        engine.onProgress = [&](int call, int) {
+            if (call != 2)
+                return;
+            std::unique_lock<std::mutex> lock(mutex);
+            stopAsked = true;
+            changed.notify_all();
+            changed.wait_for(lock, std::chrono::seconds(60), [&] { return stopped; });
         };
-        std::string digest;
-        std::thread worker([&] { digest = engine.HashFile(path, true); });
+        std::string digest = "unset";
+        std::thread worker([&] { digest = engine.HashFile(dir.File("data"), true); });
         {
             std::unique_lock<std::mutex> lock(mutex);
-            ASSERT_TRUE(started.wait_for(lock, std::chrono::seconds(60), [&] { return running; }));
+            changed.wait_for(lock, std::chrono::seconds(60), [&] { return stopAsked; });
         }
         engine.Stop();
-        worker.join();
-        if (digest.empty()) {
-            EXPECT_EQ(engine.LastFailure(), HashFailure::Stopped);
-            EXPECT_NE(engine.progress.back(), 100);
-        } else {
-            EXPECT_EQ(engine.progress.back(), 100) << "only a run past its last chunk check may finish";
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            stopped = true;
         }
+        changed.notify_all();
+        worker.join();
+        EXPECT_EQ(digest, c.digest) << c.size;
+        EXPECT_EQ(engine.LastFailure(), *c.digest ? HashFailure::None : HashFailure::Stopped) << c.size;
+        EXPECT_EQ(engine.progress, c.progress) << c.size;
+        engine.onProgress = nullptr;
+        EXPECT_EQ(engine.HashFile(dir.File("data"), true).size(), 32u) << "the next run sets the running flag itself";
     }
 }
 

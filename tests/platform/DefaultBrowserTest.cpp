@@ -25,54 +25,38 @@ void Install(CXdgSandbox& sandbox, const std::string& relativePath, const std::s
     sandbox.Write(sandbox.DataDir() + "/applications/" + relativePath, "[Desktop Entry]\nType=Application\nExec=" + exec + "\n");
 }
 
-TEST(DefaultBrowser, NothingRegisteredGivesNothing)
+// Each step writes one file, then asks again: which lists are read in which order, which
+// IDs count, and where an ID's entry is looked for.
+TEST(DefaultBrowser, SearchOrderOfListsIdsAndEntries)
 {
     CXdgSandbox sandbox;
-    EXPECT_EQ(zanfo::DefaultWebBrowserExec(), std::nullopt);
-    sandbox.Write(sandbox.ConfigHome() + "/mimeapps.list", Mimeapps("not-installed.desktop"));
-    EXPECT_EQ(zanfo::DefaultWebBrowserExec(), std::nullopt);
-}
-
-TEST(DefaultBrowser, FirstInstalledIdOfTheFirstListWins)
-{
-    CXdgSandbox sandbox;
-    Install(sandbox, "second.desktop", "second %u");
-    Install(sandbox, "other.desktop", "other %u");
-    sandbox.Write(sandbox.ConfigHome() + "/mimeapps.list", Mimeapps("gone.desktop;second.desktop;other.desktop"));
-    sandbox.Write(sandbox.ConfigDir() + "/mimeapps.list", Mimeapps("other.desktop"));
-    EXPECT_EQ(zanfo::DefaultWebBrowserExec(), std::optional<std::string>("second %u"));
-}
-
-TEST(DefaultBrowser, SearchOrderDesktopListsAndFallbacks)
-{
-    CXdgSandbox sandbox;
-    Install(sandbox, "plain.desktop", "plain");
-    Install(sandbox, "desk.desktop", "desk");
+    const std::string home = sandbox.ConfigHome() + "/", config = sandbox.ConfigDir() + "/mimeapps.list";
+    const std::string data = sandbox.DataDir() + "/applications/";
+    EXPECT_EQ(zanfo::DefaultWebBrowserExec(), std::nullopt) << "nothing registered";
+    for (const char* id : {"plain", "desk", "html", "second", "other"})
+        Install(sandbox, std::string(id) + ".desktop", id);
     Install(sandbox, "vendor/browser.desktop", "vendor browser");
-    Install(sandbox, "html.desktop", "html");
-
-    // Lists in the data folders are read last.
-    sandbox.Write(sandbox.DataDir() + "/applications/mimeapps.list", Mimeapps("html.desktop"));
-    EXPECT_EQ(zanfo::DefaultWebBrowserExec(), std::optional<std::string>("html"));
-
-    // text/html is asked only when no list names an installed http handler.
-    sandbox.Write(sandbox.ConfigDir() + "/mimeapps.list", Mimeapps("", "plain.desktop"));
-    EXPECT_EQ(zanfo::DefaultWebBrowserExec(), std::optional<std::string>("html"));
-
-    // A vendor prefix in the ID can be a folder.
-    sandbox.Write(sandbox.ConfigDir() + "/mimeapps.list", Mimeapps("vendor-browser.desktop"));
-    EXPECT_EQ(zanfo::DefaultWebBrowserExec(), std::optional<std::string>("vendor browser"));
-
-    // The current desktop's own list comes before the plain one in the same folder.
-    sandbox.Write(sandbox.ConfigHome() + "/mimeapps.list", Mimeapps("plain.desktop"));
-    sandbox.Write(sandbox.ConfigHome() + "/mydesk-mimeapps.list", Mimeapps("desk.desktop"));
-    EXPECT_EQ(zanfo::DefaultWebBrowserExec(), std::optional<std::string>("plain"));
-    sandbox.SetEnv("XDG_CURRENT_DESKTOP", "Other:MyDesk");
-    EXPECT_EQ(zanfo::DefaultWebBrowserExec(), std::optional<std::string>("desk"));
-
-    // The user's own applications folder comes before the system's.
-    sandbox.Write(sandbox.DataHome() + "/applications/desk.desktop", "[Desktop Entry]\nExec=mine\n");
-    EXPECT_EQ(zanfo::DefaultWebBrowserExec(), std::optional<std::string>("mine"));
+    struct Step {
+        std::string path, content;
+        std::optional<std::string> expected;
+    };
+    const Step steps[] = {
+        {home + "mimeapps.list", Mimeapps("not-installed.desktop"), std::nullopt},
+        {data + "mimeapps.list", Mimeapps("html.desktop"), "html"},  // data folders' lists come last
+        {config, Mimeapps("", "plain.desktop"), "html"},  // text/html only when no list names an http handler
+        {config, Mimeapps("vendor-browser.desktop"), "vendor browser"},  // a vendor prefix can be a folder
+        {home + "mimeapps.list", Mimeapps("gone.desktop;second.desktop;other.desktop"), "second"},
+        {home + "mydesk-mimeapps.list", Mimeapps("desk.desktop"), "second"},  // not the current desktop
+        {"XDG_CURRENT_DESKTOP", "Other:MyDesk", "desk"},  // its own list before the plain one
+        {sandbox.DataHome() + "/applications/desk.desktop", "[Desktop Entry]\nExec=mine\n", "mine"},  // the user's first
+    };
+    for (const Step& step : steps) {
+        if (step.path == "XDG_CURRENT_DESKTOP")
+            sandbox.SetEnv(step.path, step.content);
+        else
+            sandbox.Write(step.path, step.content);
+        EXPECT_EQ(zanfo::DefaultWebBrowserExec(), step.expected) << step.path << ": " << step.content;
+    }
 }
 
 // Whatever sits where a list or an entry should be, the search skips it and goes on, without

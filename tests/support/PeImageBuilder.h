@@ -9,23 +9,21 @@
 struct VersionNode {
     std::u16string key;
     bool isText = false;
-    std::u16string text;                   // a text value, written with its NUL
-    std::vector<unsigned char> binary;     // a binary value
+    std::u16string text;                        // a text value, written with its NUL
+    std::vector<unsigned char> binary;          // a binary value
     std::vector<VersionNode> children;
-    std::optional<std::uint16_t> valueLength;  // what to store instead of the true wValueLength
-    bool omitNul = false;                  // a text value that ends at the node's end, no NUL
-    std::optional<std::uint16_t> type;     // what to store instead of wType 1 (text) or 0
+    std::optional<std::uint16_t> valueLength;   // what to store instead of the true wValueLength
+    bool omitNul = false;                       // a text value that ends at the node's end, no NUL
+    std::optional<std::uint16_t> type;          // what to store instead of wType 1 (text) or 0
 };
 
 VersionNode TextNode(std::u16string key, std::u16string text);
-VersionNode BinaryNode(std::u16string key, std::vector<unsigned char> bytes);
 VersionNode BlockNode(std::u16string key, std::vector<VersionNode> children);
 
 // Translation entries: (language, code page) pairs, little-endian.
 std::vector<unsigned char> TranslationBytes(const std::vector<std::pair<std::uint16_t, std::uint16_t>>& pairs);
 
-// A whole version block: VS_VERSION_INFO with a fixed-info value, one string table and, when
-// given, a Translation value.
+// VS_VERSION_INFO with a fixed-info value, one string table and, when given, a Translation value.
 VersionNode StandardVersionInfo(std::u16string tableKey, std::vector<VersionNode> strings,
                                 std::optional<std::vector<unsigned char>> translation);
 
@@ -37,24 +35,20 @@ struct PeImageOptions {
     bool pe32Plus = false;
     std::uint32_t versionType = 16;
     std::uint32_t versionName = 1;
-    // Named entries in the root directory ahead of the numbered type entry.
-    std::uint16_t namedTypeEntries = 0;
+    std::uint16_t namedTypeEntries = 0;  // named entries in the root ahead of the numbered one
     // Language entries of the version resource, each with its own block.
     std::vector<std::pair<std::uint16_t, std::vector<unsigned char>>> languages;
 };
 
-// A minimal PE image whose one section holds a resource tree with the version resource.
+// A minimal PE32 image whose one section holds a resource tree with the version resource.
 struct PeImage {
     std::vector<unsigned char> bytes;
-    static constexpr std::size_t kPeHeaderOffset = 0x40;
+    static constexpr std::size_t kPeHeader = 0x40;
+    static constexpr std::size_t kSectionHeader = kPeHeader + 24 + 224;
     static constexpr std::size_t kResourceFileOffset = 0x200;
     static constexpr std::uint32_t kResourceRva = 0x1000;
-    // Offsets inside the resource tree (without named type entries), for tests that break it on purpose.
-    static constexpr std::size_t kRootEntry = 16;
-    static constexpr std::size_t kTypeDirectory = 24;
-    static constexpr std::size_t kTypeEntry = 40;
-    static constexpr std::size_t kNameDirectory = 48;
-    static constexpr std::size_t kNameEntry = 64;
+    // Offsets inside the resource tree (without named type entries), for tests that break it.
+    static constexpr std::size_t kRootEntry = 16, kTypeDirectory = 24, kTypeEntry = 40, kNameDirectory = 48;
     std::size_t firstDataEntry = 0;
 
     void Poke32(std::size_t fileOffset, std::uint32_t value);
@@ -64,7 +58,7 @@ struct PeImage {
 PeImage BuildPeImage(const PeImageOptions& options);
 PeImage BuildPeImage(const std::vector<unsigned char>& versionBlock, bool pe32Plus = false);
 
-// The bytes of a PE32 file whose version resource holds the four strings the program shows,
-// in a 080404b0 table named by its translation.
+// A PE32 file whose version resource holds the four strings the program shows, in a 080404b0
+// table named by its translation.
 std::vector<unsigned char> PeFileWithVersionStrings(std::u16string description, std::u16string company,
                                                     std::u16string product, std::u16string fileVersion);

@@ -5,11 +5,15 @@
 #include <iterator>
 #include <stdexcept>
 
+#include <pwd.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 std::vector<unsigned char> PatternBytes(std::size_t count)
 {
     std::vector<unsigned char> bytes(count);
     for (std::size_t i = 0; i < count; ++i)
-        bytes[i] = static_cast<unsigned char>(((i * 31) ^ (i >> 9)) & 0xFF);
+        bytes[i] = static_cast<unsigned char>(((i * 31) ^ (i >> 9) ^ (i >> 20)) & 0xFF);
     return bytes;
 }
 
@@ -48,4 +52,21 @@ int OpenDescriptorCount()
 {
     const std::filesystem::directory_iterator entries("/proc/self/fd");
     return static_cast<int>(std::distance(entries, std::filesystem::directory_iterator()));
+}
+
+std::optional<bool> CheckedUnprivileged(const std::function<bool()>& check)
+{
+    const passwd* nobody = geteuid() == 0 ? getpwnam("nobody") : nullptr;
+    if (geteuid() == 0 && !nobody)
+        return std::nullopt;
+    const pid_t child = fork();
+    if (child == 0) {
+        if (nobody && (setgid(nobody->pw_gid) != 0 || setuid(nobody->pw_uid) != 0))
+            _exit(3);
+        _exit(check() ? 0 : 1);
+    }
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) > 1)
+        return std::nullopt;
+    return WEXITSTATUS(status) == 0;
 }

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
-// Deterministic test data: byte i is ((i * 31) ^ (i >> 9)) & 0xFF. Expected digests of its
-// prefixes were computed with Python's hashlib.
+// Deterministic test data: byte i is ((i * 31) ^ (i >> 9) ^ (i >> 20)) & 0xFF, so that no two
+// mebibyte chunks of a file are alike. Expected digests of its prefixes come from Python's hashlib.
 std::vector<unsigned char> PatternBytes(std::size_t count);
 
 void WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes);
@@ -19,3 +21,7 @@ void TruncateFile(const std::string& path, std::uint64_t size);
 
 // How many file descriptors this process has open, to catch a file left open.
 int OpenDescriptorCount();
+
+// Runs `check` in a child process as an unprivileged user (root becomes 'nobody'), for
+// permission checks that root would pass. The child's answer; nullopt when it could not run.
+std::optional<bool> CheckedUnprivileged(const std::function<bool()>& check);

@@ -1,30 +1,12 @@
-#include "AboutDlg.h"
 #include "DialogFixture.h"
-#include "LinkStatic.h"
 #include "Md5ProgressEvent.h"
 
-#include <QLineEdit>
 #include <QProgressBar>
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
 
 namespace {
-
-TEST(Md5Dlg, StartsAtRestWithTheLinkToTheService)
-{
-    DialogFixture f;
-    EXPECT_TRUE(f.AtRest());
-    for (const int id : {IDC_PATH, IDC_MD5, IDC_FILE_NAME, IDC_FILE_SIZE, IDC_DESCRIPTION, IDC_COMPANY, IDC_PRODUCT_NAME,
-                         IDC_PRODUCT_VERSION})
-        EXPECT_EQ(f.Text(id), "") << id;
-    auto* link = qobject_cast<CLinkStatic*>(f.Item(IDC_SITE_LINK));
-    ASSERT_NE(link, nullptr);
-    EXPECT_EQ(link->LinkUrl(), "http://www.zanfo.com/");
-    EXPECT_EQ(link->text(), QString::fromUtf8("访问Zanfo文件诊所"));
-    EXPECT_EQ(f.dlg.OnQueryDragIcon().cacheKey(), f.dlg.windowIcon().cacheKey());
-    EXPECT_TRUE(static_cast<QLineEdit*>(f.Item(IDC_MD5))->isReadOnly());
-}
 
 TEST(Md5Dlg, EnterAndEscapeDoNothingWhereverTheFocusIs)
 {

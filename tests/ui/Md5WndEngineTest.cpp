@@ -2,19 +2,18 @@
 #include "Md5WndEngine.h"
 #include "TempDir.h"
 #include "TestFiles.h"
+#include "WindowInput.h"
 
 #include <QCoreApplication>
-#include <QEventLoop>
 #include <QThread>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
-#include <atomic>
+#include <memory>
 
 namespace {
 
-// Stands for the dialog: counts the progress it handles and notes on which thread.
+// Stands for the dialog: notes the progress it handles and on which thread.
 class CProgressReceiver : public QObject {
 public:
     std::vector<int> percents;
@@ -33,72 +32,46 @@ public:
 // Notes, as each progress call returns, how many the receiver had handled by then.
 class CCheckingEngine : public CMd5WndEngine {
 public:
-    explicit CCheckingEngine(const CProgressReceiver& receiver)
-        : m_receiver(receiver)
-    {
-    }
+    const CProgressReceiver* receiver = nullptr;
     std::vector<std::size_t> handledWhenReturned;
 
 protected:
     void OnProgress(int percent) override
     {
         CMd5WndEngine::OnProgress(percent);
-        handledWhenReturned.push_back(m_receiver.percents.size());
+        handledWhenReturned.push_back(receiver ? receiver->percents.size() : 0);
     }
-
-private:
-    const CProgressReceiver& m_receiver;
 };
 
-TEST(Md5WndEngine, FromAWorkerEachCallWaitsUntilTheWindowHandledIt)
+// From a worker and on the window's own thread alike, each progress call returns only once
+// the window has handled it, on the window's thread; a window that is gone is not touched.
+TEST(Md5WndEngine, EachProgressCallReturnsOnceTheWindowHandledIt)
 {
     CTempDir dir;
-    const std::string path = dir.File("data");
-    MakeSparseFile(path, 3 * 1048576);
-    CProgressReceiver receiver;
-    CCheckingEngine engine(receiver);
-    engine.SetWindow(&receiver);
-
-    std::string digest;
-    QThread* worker = QThread::create([&] { digest = engine.HashFile(path, true); });
-    QEventLoop loop;
-    QObject::connect(worker, &QThread::finished, &loop, &QEventLoop::quit);
-    QTimer::singleShot(60000, &loop, &QEventLoop::quit);
-    worker->start();
-    loop.exec();
-    ASSERT_TRUE(worker->wait(60000));
-    delete worker;
-
-    EXPECT_EQ(digest.size(), 32u);
-    EXPECT_EQ(receiver.percents, (std::vector<int>{33, 66, 100, 100}));
-    EXPECT_EQ(engine.handledWhenReturned, (std::vector<std::size_t>{1, 2, 3, 4}));
-    for (QThread* thread : receiver.threads)
-        EXPECT_EQ(thread, QCoreApplication::instance()->thread());
-}
-
-TEST(Md5WndEngine, OnTheWindowsThreadItCallsDirectly)
-{
-    CTempDir dir;
-    const std::string path = dir.File("data");
-    MakeSparseFile(path, 1048576);
-    CProgressReceiver receiver;
-    CCheckingEngine engine(receiver);
-    engine.SetWindow(&receiver);
-    EXPECT_EQ(engine.HashFile(path, true), "B6D81B360A5672D80C27430F39153E2C");
-    EXPECT_EQ(receiver.percents, (std::vector<int>{100, 100}));
-    EXPECT_EQ(engine.handledWhenReturned, (std::vector<std::size_t>{1, 2}));
-}
-
-TEST(Md5WndEngine, AGoneWindowIsNotTouched)
-{
-    CTempDir dir;
-    const std::string path = dir.File("data");
-    MakeSparseFile(path, 1048576);
-    auto receiver = std::make_unique<CProgressReceiver>();
+    MakeSparseFile(dir.File("data"), 3 * 1048576);
+    for (const bool fromWorker : {true, false}) {
+        CProgressReceiver receiver;
+        CCheckingEngine engine;
+        engine.receiver = &receiver;
+        engine.SetWindow(&receiver);
+        std::string digest;
+        if (fromWorker) {
+            const std::unique_ptr<QThread> worker(QThread::create([&] { digest = engine.HashFile(dir.File("data"), true); }));
+            worker->start();
+            ASSERT_TRUE(WaitUntil([&] { return worker->isFinished(); }));
+        } else {
+            digest = engine.HashFile(dir.File("data"), true);
+        }
+        EXPECT_EQ(digest, "D1DD210D6B1312CB342B56D02BD5E651") << fromWorker;
+        EXPECT_EQ(receiver.percents, (std::vector<int>{33, 66, 100, 100})) << fromWorker;
+        EXPECT_EQ(engine.handledWhenReturned, (std::vector<std::size_t>{1, 2, 3, 4})) << fromWorker;
+        EXPECT_EQ(receiver.threads, std::vector<QThread*>(4, QCoreApplication::instance()->thread())) << fromWorker;
+    }
+    auto gone = std::make_unique<CProgressReceiver>();
     CMd5WndEngine engine;
-    engine.SetWindow(receiver.get());
-    receiver.reset();
-    EXPECT_EQ(engine.HashFile(path, true), "B6D81B360A5672D80C27430F39153E2C");
+    engine.SetWindow(gone.get());
+    gone.reset();
+    EXPECT_EQ(engine.HashFile(dir.File("data"), true), "D1DD210D6B1312CB342B56D02BD5E651");
 }
 
 }  // namespace

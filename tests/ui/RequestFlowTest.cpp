@@ -16,14 +16,17 @@ constexpr std::uint64_t kThreshold = CMd5Dlg::kWorkerThreshold;
 constexpr std::uint64_t kBig = 512 * 1048576ull;
 const char* const kSmallDigest = "298B7796998306E58F3FF945F91D604C";  // 1,000 pattern bytes
 const QString kSizeZero = QString::fromUtf8("文件大小为0字节，请拖动单个文件计算MD5值或输入正确的文件路径!");
-const int kDetails[] = {IDC_FILE_NAME, IDC_FILE_SIZE, IDC_DESCRIPTION, IDC_COMPANY, IDC_PRODUCT_NAME, IDC_PRODUCT_VERSION};
 
 bool DigestAndDetailsEmpty(DialogFixture& f)
 {
-    bool empty = f.Text(IDC_MD5).isEmpty();
-    for (const int id : kDetails)
+    bool empty = true;
+    for (const int id : {IDC_MD5, IDC_FILE_NAME, IDC_FILE_SIZE, IDC_DESCRIPTION, IDC_COMPANY, IDC_PRODUCT_NAME, IDC_PRODUCT_VERSION})
         empty = empty && f.Text(id).isEmpty();
     return empty;
+}
+bool ProgressShown(DialogFixture& f)
+{
+    return static_cast<QProgressBar*>(f.Item(IDC_PROGRESS))->value() > 0;
 }
 
 // Runs `act` right after the dialog has served the worker's first call (its read of the path
@@ -54,13 +57,10 @@ TEST(RequestFlow, TheThresholdDecidesTheRoadAndOnlyTheDialogThreadTouchesTheCont
     std::vector<QThread*> writers;
     QObject::connect(static_cast<QLineEdit*>(f.Item(IDC_MD5)), &QLineEdit::textChanged,
                      [&] { writers.push_back(QThread::currentThread()); });
-
     f.Drop({f.Sparse("just-below", kThreshold - 1)});
     EXPECT_TRUE(f.AtRest()) << "hashed before the drop returns";
     EXPECT_EQ(f.Text(IDC_MD5), "F14841639292671281B0BA63DF6DA47E");
     EXPECT_EQ(f.Text(IDC_FILE_NAME), "just-below");
-    EXPECT_EQ(f.Text(IDC_FILE_SIZE), QString::fromUtf8("20485759字节"));
-
     f.Drop({f.Sparse("at-threshold", kThreshold)});
     EXPECT_TRUE(f.Running());
     EXPECT_EQ(f.Text(IDC_MD5), "") << "the old digest is gone at once";
@@ -68,9 +68,7 @@ TEST(RequestFlow, TheThresholdDecidesTheRoadAndOnlyTheDialogThreadTouchesTheCont
     ASSERT_TRUE(WaitUntil([&] { return !f.Text(IDC_MD5).isEmpty(); }));
     EXPECT_EQ(f.Text(IDC_MD5), "C05B97BD323B1E1AF98EFD93AC0B09BD");
     EXPECT_TRUE(f.AtRest());
-
     f.Drop({f.Sparse("huge", 4294968296ull)});  // 4 GiB and 1,000 bytes
-    EXPECT_TRUE(f.Running());
     EXPECT_EQ(f.Text(IDC_FILE_SIZE), QString::fromUtf8("4294968296字节"));
     ClickAt(f.Item(IDC_CALC));
     f.dlg.WaitForWorker();
@@ -78,76 +76,71 @@ TEST(RequestFlow, TheThresholdDecidesTheRoadAndOnlyTheDialogThreadTouchesTheCont
         EXPECT_EQ(writer, QCoreApplication::instance()->thread());
 }
 
-// Stop wherever it lands: before the worker reads the path box, between that read and the run,
-// during the run. No digest comes late and the rest state holds.
-TEST(RequestFlow, StopEndsTheRunWhereverItLands)
+// Stop, a new choice or closing, wherever it lands: before the worker reads the path box,
+// between that read and the run, during the run. No digest comes late, no new choice is
+// hashed by the old worker, and the dialog is at rest (or gone).
+TEST(RequestFlow, StopNewChoiceOrCloseEndTheRunWhereverTheyLand)
 {
     enum When { BeforeTheRead, BetweenReadAndRun, DuringTheRun };
+    enum Act { StopButton, Browse, Drop, ExitButton, CloseBox };
     for (const When when : {BeforeTheRead, BetweenReadAndRun, DuringTheRun}) {
-        DialogFixture f;
-        const auto stop = [&] { ClickAt(f.Item(IDC_CALC)); };
-        std::unique_ptr<CAfterFirstWorkerCall> between;
-        if (when == BetweenReadAndRun)
-            between = std::make_unique<CAfterFirstWorkerCall>(&f.dlg, stop);
-        f.Drop({f.Sparse("big", kBig)});
-        if (when == BeforeTheRead)
-            stop();
-        if (when == DuringTheRun) {
-            ASSERT_TRUE(WaitUntil([&] { return static_cast<QProgressBar*>(f.Item(IDC_PROGRESS))->value() > 0; }));
-            stop();
+        for (const Act act : {StopButton, Browse, Drop, ExitButton, CloseBox}) {
+            const bool closes = act == ExitButton || act == CloseBox;
+            if (closes && when == BetweenReadAndRun)
+                continue;  // closing waits for the worker, which the filter holds
+            SCOPED_TRACE(testing::Message() << "when " << when << ", act " << act);
+            DialogFixture f;
+            const std::string next = f.Pattern("next", 1000);
+            const auto doIt = [&] {
+                switch (act) {
+                case StopButton: ClickAt(f.Item(IDC_CALC)); break;
+                case Browse: f.Browse(next); break;
+                case Drop: f.Drop({next}); break;
+                case ExitButton: ClickAt(f.Item(IDOK)); break;
+                case CloseBox: f.dlg.close(); break;
+                }
+            };
+            std::unique_ptr<CAfterFirstWorkerCall> between;
+            if (when == BetweenReadAndRun)
+                between = std::make_unique<CAfterFirstWorkerCall>(&f.dlg, doIt);
+            f.Drop({f.Sparse("big", kBig)});
+            if (when == DuringTheRun) {
+                ASSERT_TRUE(WaitUntil([&] { return ProgressShown(f); }));
+            }
+            if (when != BetweenReadAndRun)
+                doIt();
+            ASSERT_TRUE(WaitUntil([&] { return closes ? !f.dlg.isVisible() : f.AtRest(); }));
+            f.dlg.WaitForWorker();
+            QCoreApplication::processEvents();
+            EXPECT_TRUE(closes ? f.Text(IDC_MD5).isEmpty() : DigestAndDetailsEmpty(f)) << "no late digest";
+            if (act == Browse || act == Drop) {
+                EXPECT_EQ(f.Text(IDC_PATH).toStdString(), next);
+                f.Drop({next});  // after the Stop: hashed, once the old worker is gone
+                EXPECT_EQ(f.Text(IDC_MD5), kSmallDigest);
+            }
         }
-        ASSERT_TRUE(WaitUntil([&] { return f.AtRest(); })) << when;
-        EXPECT_TRUE(DigestAndDetailsEmpty(f)) << when;
-        f.dlg.WaitForWorker();
-        EXPECT_EQ(f.Text(IDC_MD5), "") << when << ": no late digest";
     }
 }
 
-TEST(RequestFlow, ANewChoiceDuringOrAfterARunIsNeverHashedByTheOldWorker)
-{
-    for (const bool browse : {false, true}) {
-        DialogFixture f;
-        f.Drop({f.Sparse("big", kBig)});
-        const std::string next = f.Pattern("next", 1000);
-        browse ? f.Browse(next) : f.Drop({next});  // during a run: it stops the run
-        EXPECT_EQ(f.Text(IDC_PATH).toStdString(), next);
-        EXPECT_TRUE(f.AtRest());
-        EXPECT_TRUE(DigestAndDetailsEmpty(f));
-
-        f.Drop({next});  // after the Stop: this one is hashed once the old worker is gone
-        EXPECT_EQ(f.Text(IDC_MD5), kSmallDigest);
-        f.dlg.WaitForWorker();
-        QCoreApplication::processEvents();
-        EXPECT_EQ(f.Text(IDC_MD5), kSmallDigest);
-    }
-}
-
-TEST(RequestFlow, AWorkerThatFailsReturnsToRest)
+TEST(RequestFlow, AWorkerThatFailsOrCannotStartLeavesAWorkingDialog)
 {
     DialogFixture f;
-    const std::string path = f.Sparse("vanishing", kThreshold);
-    f.Drop({path});
+    const std::string vanishing = f.Sparse("vanishing", kThreshold);
+    f.Drop({vanishing});
     ASSERT_TRUE(f.Running());
-    // The worker reads the path box only once this thread serves it: the file is gone by then.
-    std::filesystem::remove(path);
+    std::filesystem::remove(vanishing);  // the worker reads the path box only once this thread serves it
     ASSERT_TRUE(WaitUntil([&] { return f.AtRest(); }));
     f.dlg.WaitForWorker();
     EXPECT_EQ(f.Text(IDC_MD5), "");
-}
 
-TEST(RequestFlow, AWorkerThatCannotStartLeavesAWorkingDialog)
-{
-    DialogFixture f;
     f.dlg.SetStartThread([](QThread& thread) {
         thread.setStackSize(1);  // far too small a stack: the system refuses the thread
         thread.start();
     });
     f.Drop({f.Sparse("big", kBig)});
     EXPECT_TRUE(f.AtRest());
-    ASSERT_EQ(f.messages.size(), 1u);
+    EXPECT_EQ(f.messages, std::vector<QString>{QString::fromUtf8("无法启动计算线程，请稍后重试!")});
     f.dlg.SetStartThread([](QThread& thread) { thread.start(); });
-    f.Drop({f.Pattern("small", 1000)});
-    EXPECT_EQ(f.Text(IDC_MD5), kSmallDigest);
     f.Drop({f.dir.File("big")});
     EXPECT_TRUE(f.Running());
     ClickAt(f.Item(IDOK));
@@ -158,26 +151,19 @@ TEST(RequestFlow, AWorkerThatCannotStartLeavesAWorkingDialog)
 // there must neither start a worker that the wait would join (a hang) nor be lost.
 TEST(RequestFlow, DropsWhileTheDialogWaitsForAWorkerNeverHang)
 {
-    enum Sequence { StopThenTwoDrops, CloseThenTwoDrops, StopCloseDrop };
-    for (const Sequence sequence : {StopThenTwoDrops, CloseThenTwoDrops, StopCloseDrop}) {
+    for (const bool close : {false, true}) {
         DialogFixture f;
         const std::string big = f.Sparse("big", kBig), other = f.Sparse("other", kBig);
         f.Drop({big});
-        if (sequence != CloseThenTwoDrops)
-            ClickAt(f.Item(IDC_CALC));
+        ClickAt(f.Item(close ? IDOK : IDC_CALC));
         f.Drop({other}, true);  // handled inside the wait that follows
-        if (sequence == StopThenTwoDrops) {
-            f.Drop({big});
+        f.Drop({big}, close);
+        if (!close) {
             EXPECT_TRUE(f.Running()) << "the last choice is taken once the old worker is gone";
             EXPECT_EQ(f.Text(IDC_PATH).toStdString(), other);
-            ClickAt(f.Item(IDC_CALC));
-            EXPECT_TRUE(f.AtRest());
-        } else {
-            if (sequence == CloseThenTwoDrops)
-                f.Drop({big}, true);
             ClickAt(f.Item(IDOK));
-            EXPECT_FALSE(f.dlg.isVisible()) << sequence;
         }
+        EXPECT_FALSE(f.dlg.isVisible());
     }
 }
 
@@ -188,11 +174,8 @@ TEST(RequestFlow, PathsThatCannotBeHashedGiveTheirMessageAndClearAnEarlierResult
     WriteBytes(empty, {});
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     const std::pair<std::string, QString> cases[] = {
-        {f.dir.File("missing"), QString::fromUtf8("文件不存在!")},
-        {empty, kSizeZero},
-        {f.dir.Path(), kSizeZero},
-        {f.dir.Path() + "/", kSizeZero},
-        {fifo, kSizeZero},
+        {f.dir.File("missing"), QString::fromUtf8("文件不存在!")}, {empty, kSizeZero},
+        {f.dir.Path() + "/", kSizeZero}, {fifo, kSizeZero},
     };
     for (const auto& [path, message] : cases) {
         f.Drop({good});
@@ -203,22 +186,17 @@ TEST(RequestFlow, PathsThatCannotBeHashedGiveTheirMessageAndClearAnEarlierResult
         EXPECT_TRUE(f.AtRest()) << path;
         EXPECT_TRUE(DigestAndDetailsEmpty(f)) << path;
     }
-}
-
-TEST(RequestFlow, HiddenTriggerComesBeforeTheFirstChoice)
-{
-    DialogFixture f;
+    // The hidden trigger comes before the first choice; with no file chosen yet, Calculate
+    // opens the chooser instead, and cancelling it changes nothing.
+    f.messages.clear();
     f.dlg.SetDlgItemText(IDC_PATH, "417+508");
     f.dlg.OnCalculate();
     EXPECT_EQ(f.messages, std::vector<QString>{QString::fromUtf8("我爱啃大苹果!")});
-    EXPECT_EQ(f.chooserOpened, 0);
-
-    // With no file chosen yet, Calculate opens the chooser instead; cancelling changes nothing.
-    f.dlg.SetDlgItemText(IDC_PATH, "/etc/hostname");
-    f.dlg.OnCalculate();
-    EXPECT_EQ(f.chooserOpened, 1);
-    EXPECT_EQ(f.Text(IDC_PATH), "/etc/hostname");
-    EXPECT_EQ(f.Text(IDC_MD5), "");
+    DialogFixture g;
+    g.dlg.SetDlgItemText(IDC_PATH, "/etc/hostname");
+    g.dlg.OnCalculate();
+    EXPECT_EQ(g.chooserOpened, 1);
+    EXPECT_EQ(g.Text(IDC_MD5), "");
 }
 
 TEST(RequestFlow, ChosenFilesShowWholePathNameSizeAndVersionStrings)
@@ -226,67 +204,36 @@ TEST(RequestFlow, ChosenFilesShowWholePathNameSizeAndVersionStrings)
     DialogFixture f;
     const std::string chinese = f.Pattern("中文 名字.bin", 1048576);
     f.Browse(chinese);
-    EXPECT_EQ(f.Text(IDC_PATH).toStdString(), chinese);
-    EXPECT_EQ(f.Text(IDC_MD5), "A66BEFC61DC4773A928BD6958403E2CE");
-    EXPECT_EQ(f.Text(IDC_FILE_NAME), QString::fromUtf8("中文 名字.bin"));
-    EXPECT_EQ(f.Text(IDC_FILE_SIZE), QString::fromUtf8("1048576字节"));
-    EXPECT_EQ(f.Text(IDC_DESCRIPTION), "") << "not a PE file";
-    ClickAt(f.Item(IDC_BROWSE));  // cancelled
-    EXPECT_EQ(f.Text(IDC_MD5), "A66BEFC61DC4773A928BD6958403E2CE");
-
-    const std::string exe = f.dir.File("程序.exe");
-    WriteBytes(exe, PeFileWithVersionStrings(u"描述", u"公司", u"产品", u"1, 2, 3, 4"));
-    f.Drop({exe, f.dir.File("ignored")});
-    const std::pair<int, QString> details[] = {{IDC_DESCRIPTION, QString::fromUtf8("描述")},
-                                               {IDC_COMPANY, QString::fromUtf8("公司")},
-                                               {IDC_PRODUCT_NAME, QString::fromUtf8("产品")},
-                                               {IDC_PRODUCT_VERSION, "1, 2, 3, 4"},
-                                               {IDC_FILE_NAME, QString::fromUtf8("程序.exe")}};
+    const std::pair<int, QString> details[] = {{IDC_PATH, QString::fromStdString(chinese)},
+                                               {IDC_MD5, "A66BEFC61DC4773A928BD6958403E2CE"},
+                                               {IDC_FILE_NAME, QString::fromUtf8("中文 名字.bin")},
+                                               {IDC_FILE_SIZE, QString::fromUtf8("1048576字节")},
+                                               {IDC_DESCRIPTION, ""}};
     for (const auto& [id, text] : details)
         EXPECT_EQ(f.Text(id), text) << id;
+    ClickAt(f.Item(IDC_BROWSE));  // cancelled
+    EXPECT_EQ(f.Text(IDC_MD5), "A66BEFC61DC4773A928BD6958403E2CE");
 
     std::string folder = f.dir.Path();
     while (folder.size() < 300)
         folder += "/" + std::string(40, 'd');
     std::filesystem::create_directories(folder);
-    WriteBytes(folder + "/long.txt", {'a', 'b', 'c'});
-    f.Drop({folder + "/long.txt"});
-    EXPECT_EQ(f.Text(IDC_PATH).toStdString(), folder + "/long.txt");
-    EXPECT_EQ(f.Text(IDC_MD5), "900150983CD24FB0D6963F7D28E17F72");
-}
+    const std::string exe = folder + "/程序.exe";
+    WriteBytes(exe, PeFileWithVersionStrings(u"描述", u"公司", u"产品", u"1, 2, 3, 4"));
+    f.Drop({exe, f.dir.File("ignored")});
+    const std::pair<int, QString> version[] = {{IDC_PATH, QString::fromStdString(exe)},
+                                               {IDC_DESCRIPTION, QString::fromUtf8("描述")},
+                                               {IDC_COMPANY, QString::fromUtf8("公司")},
+                                               {IDC_PRODUCT_NAME, QString::fromUtf8("产品")},
+                                               {IDC_PRODUCT_VERSION, "1, 2, 3, 4"}};
+    for (const auto& [id, text] : version)
+        EXPECT_EQ(f.Text(id), text) << id;
 
-TEST(RequestFlow, OnlyLocalFilesAreAcceptedAtDragEnter)
-{
-    DialogFixture f;
-    const auto enter = [&](const QList<QUrl>& urls) {
-        QMimeData data;
-        data.setUrls(urls);
-        QDragEnterEvent event(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&f.dlg, &event);
-        return event.isAccepted();
-    };
-    EXPECT_TRUE(enter({QUrl::fromLocalFile("/etc/hostname")}));
-    EXPECT_FALSE(enter({QUrl("http://www.zanfo.com/")}));
-    EXPECT_FALSE(enter({}));
-}
-
-TEST(RequestFlow, ClosingDuringARunStopsAndWaitsForTheWorker)
-{
-    for (const bool afterProgress : {false, true}) {
-        for (const bool exitButton : {false, true}) {
-            DialogFixture f;
-            f.Drop({f.Sparse("big", 1024 * 1048576ull)});
-            if (afterProgress) {
-                ASSERT_TRUE(WaitUntil([&] { return static_cast<QProgressBar*>(f.Item(IDC_PROGRESS))->value() > 0; }));
-            }
-            if (exitButton)
-                ClickAt(f.Item(IDOK));  // "退 出"
-            else
-                f.dlg.close();  // the close box
-            EXPECT_FALSE(f.dlg.isVisible());
-            EXPECT_EQ(f.Text(IDC_MD5), "") << "stopped, not finished";
-        }
-    }
+    QMimeData web;
+    web.setUrls({QUrl("http://www.zanfo.com/")});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &web, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&f.dlg, &enter);
+    EXPECT_FALSE(enter.isAccepted()) << "only local files are taken";
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QToolTip>
 
@@ -70,25 +71,32 @@ TEST(DialogWindow, TheLinkAnswersThePointer)
     EXPECT_NE(f.dlg.windowHandle()->cursor().shape(), Qt::PointingHandCursor);
 }
 
-TEST(DialogWindow, WindowKindsSizesAndTitles)
+// What the user first sees: an application window of its own (for the taskbar) at rest, with
+// empty boxes and the link to the service; a fixed-size About box with its icon.
+TEST(DialogWindow, TheWindowsAsTheUserFirstSeesThem)
 {
     DialogFixture f;
     CAboutDlg about(&f.dlg);
     about.Create();
-    EXPECT_EQ(f.dlg.windowType(), Qt::Window) << "an application window of its own, for the taskbar";
-    EXPECT_EQ(about.windowType(), Qt::Dialog);
+    EXPECT_EQ(f.dlg.windowType(), Qt::Window);
     EXPECT_TRUE(f.dlg.windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_EQ(about.windowType(), Qt::Dialog);
     EXPECT_FALSE(about.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
-    for (const CTemplateDialog* dlg : {static_cast<const CTemplateDialog*>(&f.dlg), static_cast<const CTemplateDialog*>(&about)}) {
-        const DialogTemplate& layout = dlg->Template();
-        EXPECT_EQ(dlg->windowTitle().toStdString(), layout.title);
-        EXPECT_EQ(dlg->minimumSize(), dlg->maximumSize());
-        EXPECT_EQ(dlg->size(), dlg->MapDialogRect(0, 0, layout.cx, layout.cy).size());
-    }
     EXPECT_EQ(f.dlg.windowTitle(), QString::fromUtf8("Zanfo文件诊所MD5值计算工具1.1beta"));
+    EXPECT_EQ(about.minimumSize(), about.maximumSize());
     auto* icon = qobject_cast<QLabel*>(about.Controls().front());
     EXPECT_EQ(icon->size(), QSize(32, 32)) << "an icon static is sized to its icon";
     EXPECT_FALSE(icon->pixmap().isNull());
+    EXPECT_EQ(f.dlg.OnQueryDragIcon().cacheKey(), f.dlg.windowIcon().cacheKey());
+
+    EXPECT_TRUE(f.AtRest());
+    for (const int id : {IDC_PATH, IDC_MD5, IDC_FILE_NAME, IDC_FILE_SIZE, IDC_DESCRIPTION, IDC_COMPANY, IDC_PRODUCT_NAME,
+                         IDC_PRODUCT_VERSION})
+        EXPECT_EQ(f.Text(id), "") << id;
+    EXPECT_TRUE(static_cast<QLineEdit*>(f.Item(IDC_MD5))->isReadOnly());
+    auto* link = qobject_cast<CLinkStatic*>(f.Item(IDC_SITE_LINK));
+    EXPECT_EQ(link->LinkUrl(), "http://www.zanfo.com/");
+    EXPECT_EQ(link->text(), QString::fromUtf8("访问Zanfo文件诊所"));
 }
 
 TEST(DialogWindow, TabOrderFollowsTheTemplateAndSkipsHiddenControls)

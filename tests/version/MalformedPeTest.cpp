@@ -23,44 +23,37 @@ TEST(MalformedPe, EveryTruncationGivesZeroOrTheWholeAnswer)
     }
 }
 
-TEST(MalformedPe, OffsetsPastTheEndAreRefused)
+// Offsets that point past the end are refused; counts and sizes that claim more than the
+// file holds are read only as far as it goes.
+TEST(MalformedPe, OffsetsCountsAndSizesPastTheEnd)
 {
     struct Case {
         const char* what;
-        std::size_t fileOffset;  // from the start of the file, or of the resource tree
+        std::size_t offset;  // in the file, or (inResource) in the resource tree
         bool inResource;
         std::uint32_t value;
+        VersionResult expected;
     };
-    const std::size_t pe = PeImage::kPeHeaderOffset;
-    const std::size_t section = pe + 24 + 224;
+    const std::size_t pe = PeImage::kPeHeader, section = PeImage::kSectionHeader;
     const Case cases[] = {
-        {"PE header offset", 0x3C, false, 0xFFFFFFF0},
-        {"section count", pe + 4, false, 0xFFFF014C},  // 65,535 section headers the file does not hold
-        {"optional header size", pe + 20, false, 0x0102FFFF},
-        {"resource RVA outside every section", pe + 24 + 96 + 16, false, 0x00900000},
-        {"section raw data offset", section + 20, false, 0xFFFFFE00},
-        {"section raw data ending inside the tree", section + 16, false, 0x10},
-        {"type subdirectory", PeImage::kRootEntry + 4, true, 0x8FFFFFF0},
-        {"name subdirectory", PeImage::kTypeEntry + 4, true, 0x80010000},
-        {"data entry", PeImage::kNameDirectory + 16 + 4, true, 0x7FFFFFF0},
+        {"PE header offset", 0x3C, false, 0xFFFFFFF0, kNoVersion},
+        {"section count", pe + 4, false, 0xFFFF014C, kNoVersion},  // 65,535 headers the file does not hold
+        {"optional header size", pe + 20, false, 0x0102FFFF, kNoVersion},
+        {"resource RVA outside every section", pe + 24 + 96 + 16, false, 0x00900000, kNoVersion},
+        {"section raw data offset", section + 20, false, 0xFFFFFE00, kNoVersion},
+        {"section raw data ending inside the tree", section + 16, false, 0x10, kNoVersion},
+        {"type subdirectory", PeImage::kRootEntry + 4, true, 0x8FFFFFF0, kNoVersion},
+        {"name subdirectory", PeImage::kTypeEntry + 4, true, 0x80010000, kNoVersion},
+        {"data entry", PeImage::kNameDirectory + 16 + 4, true, 0x7FFFFFF0, kNoVersion},
+        {"huge entry counts", PeImage::kTypeDirectory + 12, true, 0xFFFFFFFF, kProductOnly},
+        {"huge section", section + 16, false, 0xFFFFFFFF, kProductOnly},
     };
     CTempDir dir;
     for (const Case& c : cases) {
         PeImage image = BuildPeImage(GoodBlock());
-        if (c.inResource)
-            image.PokeResource32(c.fileOffset, c.value);
-        else
-            image.Poke32(c.fileOffset, c.value);
-        EXPECT_EQ(ReadVersionOf(dir, image.bytes), kNoVersion) << c.what;
+        image.Poke32(c.offset + (c.inResource ? PeImage::kResourceFileOffset : 0), c.value);
+        EXPECT_EQ(ReadVersionOf(dir, image.bytes), c.expected) << c.what;
     }
-
-    // Counts and sizes that claim more than the file holds are read only as far as it goes.
-    PeImage hugeCounts = BuildPeImage(GoodBlock());
-    hugeCounts.PokeResource32(PeImage::kTypeDirectory + 12, 0xFFFFFFFF);
-    EXPECT_EQ(ReadVersionOf(dir, hugeCounts.bytes), kProductOnly);
-    PeImage hugeSection = BuildPeImage(GoodBlock());
-    hugeSection.Poke32(section + 16, 0xFFFFFFFF);
-    EXPECT_EQ(ReadVersionOf(dir, hugeSection.bytes), kProductOnly);
 }
 
 // A data entry's Size that runs past what is there is forgiven when the block, by its own
@@ -91,8 +84,7 @@ TEST(MalformedPe, BlockSizesAndPlacesThatOverreach)
             block[1] = static_cast<unsigned char>(c.rootLength >> 8);
         }
         PeImage image = BuildPeImage(block);
-        const std::size_t section = PeImage::kPeHeaderOffset + 24 + 224;
-        image.Poke32(section + 8, 0x20000);  // a virtual size far past the raw data
+        image.Poke32(PeImage::kSectionHeader + 8, 0x20000);  // a virtual size far past the raw data
         if (c.dataSize)
             image.PokeResource32(image.firstDataEntry + 4, c.dataSize);
         if (c.rvaShift)
@@ -101,37 +93,26 @@ TEST(MalformedPe, BlockSizesAndPlacesThatOverreach)
     }
 }
 
-TEST(MalformedPe, AFloodOfNamedTypesDoesNotHideTheNumberedOnes)
-{
-    PeImageOptions options;
-    options.namedTypeEntries = 5000;
-    options.languages = {{0x0804, GoodBlock()}};
-    CTempDir dir;
-    EXPECT_EQ(ReadVersionOf(dir, BuildPeImage(options).bytes), kProductOnly);
-}
-
-TEST(MalformedPe, CyclesInTheResourceTreeEndTheWalk)
+// Trees that loop, nodes that do not advance, and a flood of named types that must not hide
+// the numbered ones.
+TEST(MalformedPe, TheWalkEndsOnLoopsAndZeroLengthsAndSeesPastNamedEntries)
 {
     CTempDir dir;
-    PeImage toRoot = BuildPeImage(GoodBlock());
-    toRoot.PokeResource32(PeImage::kTypeEntry + 4, 0x80000000);  // the name level points back at the root
-    EXPECT_EQ(ReadVersionOf(dir, toRoot.bytes), kNoVersion);
-
-    PeImage toItself = BuildPeImage(GoodBlock());
-    toItself.PokeResource32(PeImage::kTypeEntry + 4, 0x80000000 | PeImage::kTypeDirectory);
-    EXPECT_EQ(ReadVersionOf(dir, toItself.bytes), kNoVersion);
-}
-
-TEST(MalformedPe, NodesWithZeroLengthEndTheWalkWithoutHanging)
-{
-    CTempDir dir;
+    for (const std::uint32_t target : {0x80000000u, 0x80000000u | static_cast<std::uint32_t>(PeImage::kTypeDirectory)}) {
+        PeImage cycle = BuildPeImage(GoodBlock());
+        cycle.PokeResource32(PeImage::kTypeEntry + 4, target);  // the name level points back up
+        EXPECT_EQ(ReadVersionOf(dir, cycle.bytes), kNoVersion) << target;
+    }
+    // The root's first child (StringFileInfo) gets wLength 0: nothing below it is found.
     std::vector<unsigned char> block = GoodBlock();
-    // The first child of the root (StringFileInfo) gets wLength 0: nothing below it is found,
-    // and the walk does not spin on the same offset.
     const std::size_t firstChild = 6 + 2 * 16 + 2 + 52;  // header, key with NUL and padding, fixed info
-    block[firstChild] = 0;
-    block[firstChild + 1] = 0;
+    block[firstChild] = block[firstChild + 1] = 0;
     EXPECT_EQ(ReadVersionOf(dir, BuildPeImage(block).bytes), kEmptyVersion);
+
+    PeImageOptions flood;
+    flood.namedTypeEntries = 5000;
+    flood.languages = {{0x0804, GoodBlock()}};
+    EXPECT_EQ(ReadVersionOf(dir, BuildPeImage(flood).bytes), kProductOnly);
 }
 
 }  // namespace

@@ -7,26 +7,43 @@
 
 namespace {
 
+using Translation = std::optional<std::vector<unsigned char>>;
+
 std::vector<VersionNode> FourStrings()
 {
     return {TextNode(u"CompanyName", u"赞佛软件"), TextNode(u"FileDescription", u"Zanfo文件诊所MD5值计算工具"),
             TextNode(u"FileVersion", u"1, 1, 0, 0beta"), TextNode(u"ProductName", u"MD5值计算工具 ")};
 }
-
-std::vector<unsigned char> Block(std::u16string table, std::vector<VersionNode> strings,
-                                 std::optional<std::vector<unsigned char>> translation)
+std::vector<unsigned char> Block(std::u16string table, std::vector<VersionNode> strings, Translation translation)
 {
     return SerializeVersionBlock(StandardVersionInfo(std::move(table), std::move(strings), std::move(translation)));
 }
-
 const VersionResult kFourStrings{1, "Zanfo文件诊所MD5值计算工具", "赞佛软件", "MD5值计算工具 ", "1, 1, 0, 0beta"};
+const Translation kChinese = TranslationBytes({{0x0804, 0x04B0}});
 
-TEST(VersionStrings, LowerCaseTableKeyIsFoundByBothSpellingsInPe32AndPe32Plus)
+// The first Translation entry names the table, whatever the case of its key; without one (or
+// with one under 4 bytes) nothing is found, but the file still has a version resource.
+TEST(VersionStrings, TheFirstTranslationEntryNamesTheTable)
 {
+    struct Case {
+        const char* what;
+        std::u16string table;
+        Translation translation;
+        VersionResult expected;
+    };
+    const Case cases[] = {
+        {"lower-case key", u"080404b0", kChinese, kFourStrings},
+        {"upper-case key", u"080404B0", kChinese, kFourStrings},
+        {"only the first entry counts", u"080404b0", TranslationBytes({{0x0409, 0x04B0}, {0x0804, 0x04B0}}), kEmptyVersion},
+        {"no Translation", u"080404b0", std::nullopt, kEmptyVersion},
+        {"empty Translation", u"080404b0", std::vector<unsigned char>{}, kEmptyVersion},
+        {"Translation of 2 bytes", u"080404b0", std::vector<unsigned char>{0x04, 0x08}, kEmptyVersion},
+    };
     CTempDir dir;
-    const auto block = Block(u"080404b0", FourStrings(), TranslationBytes({{0x0804, 0x04B0}}));
-    EXPECT_EQ(ReadVersionOf(dir, BuildPeImage(block, false).bytes), kFourStrings);
-    EXPECT_EQ(ReadVersionOf(dir, BuildPeImage(block, true).bytes), kFourStrings);
+    for (const Case& c : cases)
+        for (const bool pe32Plus : {false, true})
+            EXPECT_EQ(ReadVersionOf(dir, BuildPeImage(Block(c.table, FourStrings(), c.translation), pe32Plus).bytes), c.expected)
+                << c.what << (pe32Plus ? ", PE32+" : "");
 }
 
 TEST(VersionStrings, TopBitLanguageLooksUpThreeStringsUnderUsEnglish)
@@ -42,54 +59,29 @@ TEST(VersionStrings, TopBitLanguageLooksUpThreeStringsUnderUsEnglish)
               (VersionResult{1, "desc", "company", "product", "own pair"}));
 }
 
-TEST(VersionStrings, OnlyTheFirstTranslationEntryCounts)
-{
-    CTempDir dir;
-    const auto block = Block(u"080404b0", FourStrings(), TranslationBytes({{0x0409, 0x04B0}, {0x0804, 0x04B0}}));
-    EXPECT_EQ(ReadVersionOf(dir, BuildPeImage(block).bytes), kEmptyVersion);
-}
-
-TEST(VersionStrings, MissingOrShortTranslationGivesOneWithNothingFound)
-{
-    CTempDir dir;
-    const std::optional<std::vector<unsigned char>> translations[] = {std::nullopt, std::vector<unsigned char>{},
-                                                                      std::vector<unsigned char>{0x04, 0x08}};
-    for (const auto& translation : translations)
-        EXPECT_EQ(ReadVersionOf(dir, BuildPeImage(Block(u"080404b0", FourStrings(), translation)).bytes), kEmptyVersion);
-}
-
-TEST(VersionStrings, MissingAndEmptyStringsStayEmpty)
-{
-    CTempDir dir;
-    // ProductName absent; CompanyName empty with a sibling right behind it whose text must not leak in.
-    const auto block = Block(u"080404b0",
-                             {TextNode(u"CompanyName", u""), TextNode(u"FileDescription", u"desc"),
-                              TextNode(u"FileVersion", u"2.0")},
-                             TranslationBytes({{0x0804, 0x04B0}}));
-    EXPECT_EQ(ReadVersionOf(dir, BuildPeImage(block).bytes), (VersionResult{1, "desc", "", "", "2.0"}));
-}
-
-TEST(VersionStrings, ValueLengthsAreNotTrustedPastTheNode)
+// Each value ends at its NUL or at its own node's end, whatever wValueLength claims; missing
+// and empty strings stay empty; any non-zero wType is text when the children's start is found.
+TEST(VersionStrings, ValuesEndAtTheirNodeWhateverTheirLengthsClaim)
 {
     VersionNode byteCounted = TextNode(u"CompanyName", u"bytes");
     byteCounted.valueLength = 12;  // a byte count where characters belong
-    VersionNode unpadded = TextNode(u"ProductName", u"ABC");
-    unpadded.omitNul = true;  // the value runs to the node's very end
     VersionNode overlong = TextNode(u"FileDescription", u"desc");
     overlong.valueLength = 0xFFFF;
     VersionNode overlongNoNul = TextNode(u"FileVersion", u"9.9");
     overlongNoNul.valueLength = 0xFFFF;
     overlongNoNul.omitNul = true;  // clipped at its node's end, not read into the next node
     CTempDir dir;
-    const auto block = Block(u"080404B0", {byteCounted, overlong, unpadded, overlongNoNul, TextNode(u"Next", u"not this")},
-                             TranslationBytes({{0x0804, 0x04B0}}));
-    EXPECT_EQ(ReadVersionOf(dir, BuildPeImage(block).bytes), (VersionResult{1, "desc", "bytes", "ABC", "9.9"}));
+    const auto block = Block(u"080404B0", {byteCounted, overlong, overlongNoNul, TextNode(u"Next", u"not this")}, kChinese);
+    EXPECT_EQ(ReadVersionOf(dir, BuildPeImage(block).bytes), (VersionResult{1, "desc", "bytes", "", "9.9"}));
 
-    // Any non-zero wType is text: a table with a text value of its own, typed 2, still has its
-    // children where a text value's character count puts them.
-    VersionNode root = StandardVersionInfo(u"080404b0", FourStrings(), TranslationBytes({{0x0804, 0x04B0}}));
+    VersionNode unpadded = TextNode(u"ProductName", u"ABC");
+    unpadded.omitNul = true;  // the value runs to the node's very end
+    const auto sparse = Block(u"080404b0", {TextNode(u"CompanyName", u""), unpadded, TextNode(u"FileVersion", u"2.0")}, kChinese);
+    EXPECT_EQ(ReadVersionOf(dir, BuildPeImage(sparse).bytes), (VersionResult{1, "", "", "ABC", "2.0"}));
+
+    VersionNode root = StandardVersionInfo(u"080404b0", FourStrings(), kChinese);
     VersionNode& table = root.children[0].children[0];
-    table.text = u"abc";
+    table.text = u"abc";  // a table with a text value of its own, typed 2
     table.type = 2;
     EXPECT_EQ(ReadVersionOf(dir, BuildPeImage(SerializeVersionBlock(root)).bytes), kFourStrings);
 }
@@ -115,22 +107,22 @@ TEST(VersionStrings, TheBlockIsChosenByTheUsersLanguage)
         {{0x0409, 0x0404, 0x0804}, nullptr, "zh_HK.UTF-8", 0x0404},  // the default sublanguage
         {{0x0804, 0x0409, 0x0000}, nullptr, "zh_CN.UTF-8", 0x0000},  // neutral wins for everyone
     };
+    const auto hex = [](std::uint16_t language) {
+        char name[8];
+        std::snprintf(name, sizeof name, "%04x", language);
+        return std::string(name);
+    };
     CTempDir dir;
     for (const Case& c : cases) {
         PeImageOptions options;
         for (const std::uint16_t language : c.languages) {
-            char name[16];
-            std::snprintf(name, sizeof name, "%04x", language);
-            options.languages.push_back(
-                {language, Block(u"080404b0", {TextNode(u"ProductName", std::u16string(name, name + 4))},
-                                 TranslationBytes({{0x0804, 0x04B0}}))});
+            const std::string name = hex(language);
+            options.languages.push_back({language, Block(u"080404b0", {TextNode(u"ProductName", std::u16string(name.begin(), name.end()))}, kChinese)});
         }
         c.lcAll ? setenv("LC_ALL", c.lcAll, 1) : unsetenv("LC_ALL");
         unsetenv("LC_MESSAGES");
         setenv("LANG", c.lang, 1);
-        char expected[16];
-        std::snprintf(expected, sizeof expected, "%04x", c.shown);
-        EXPECT_EQ(ReadVersionOf(dir, BuildPeImage(options).bytes).product, expected) << c.lang;
+        EXPECT_EQ(ReadVersionOf(dir, BuildPeImage(options).bytes).product, hex(c.shown)) << c.lang;
     }
     unsetenv("LC_ALL");
     unsetenv("LANG");
@@ -139,21 +131,15 @@ TEST(VersionStrings, TheBlockIsChosenByTheUsersLanguage)
 TEST(VersionStrings, FilesWithoutAVersionResourceGiveZero)
 {
     CTempDir dir;
-    const auto block = Block(u"080404b0", FourStrings(), TranslationBytes({{0x0804, 0x04B0}}));
     PeImageOptions otherType;
     otherType.versionType = 3;  // an icon, not a version resource
-    otherType.languages = {{0x0409, block}};
+    otherType.languages = {{0x0409, Block(u"080404b0", FourStrings(), kChinese)}};
     PeImageOptions otherName = otherType;
     otherName.versionType = 16;
     otherName.versionName = 2;  // only name 1 counts, as on Windows
-    EXPECT_EQ(ReadVersionOf(dir, BuildPeImage(otherType).bytes), kNoVersion);
-    EXPECT_EQ(ReadVersionOf(dir, BuildPeImage(otherName).bytes), kNoVersion);
-
     const std::vector<unsigned char> elf = {0x7F, 'E', 'L', 'F', 2, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-    const std::vector<unsigned char> text = {'M', 'Z', ' ', 'i', 's', ' ', 'n', 'o', 't', ' ', 'e', 'n', 'o', 'u', 'g', 'h'};
-    EXPECT_EQ(ReadVersionOf(dir, elf), kNoVersion);
-    EXPECT_EQ(ReadVersionOf(dir, text), kNoVersion);
-    EXPECT_EQ(ReadVersionOf(dir, {}), kNoVersion);
+    for (const auto& bytes : {BuildPeImage(otherType).bytes, BuildPeImage(otherName).bytes, elf, std::vector<unsigned char>{'M', 'Z'}, std::vector<unsigned char>{}})
+        EXPECT_EQ(ReadVersionOf(dir, bytes), kNoVersion) << bytes.size();
     EXPECT_EQ(ReadVersionOf(dir.File("missing.exe")), kNoVersion);
     EXPECT_EQ(ReadVersionOf(dir.Path()), kNoVersion);
 }

@@ -12,12 +12,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
 namespace {
 
+// The fuzz entry aborts on a broken promise about the outputs: a replay that returns kept them.
 void Feed(const std::vector<unsigned char>& bytes)
 {
     LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
 }
 
-TEST(VersionFuzzReplay, SeedsAndTheirMutationsRunCleanly)
+TEST(VersionFuzzReplay, SeedsAndTheirMutationsKeepTheOutputsPromises)
 {
     // The same mutations on every run: overwritten bytes with values that matter to offsets
     // and lengths, and cuts at every length class.
@@ -40,7 +41,7 @@ TEST(VersionFuzzReplay, SeedsAndTheirMutationsRunCleanly)
     }
 }
 
-TEST(VersionFuzzReplay, CommittedCorpusRunsCleanly)
+TEST(VersionFuzzReplay, CommittedCorpusKeepsTheOutputsPromises)
 {
     const std::filesystem::path corpus = ZANFO_FUZZ_CORPUS_DIR;
     if (!std::filesystem::is_directory(corpus))

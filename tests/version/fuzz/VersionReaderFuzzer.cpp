@@ -1,5 +1,6 @@
 // libFuzzer entry for the version reader: the bytes are tried both as a version block handed
-// straight to the block parser and as a whole file handed to ReadVersionStrings.
+// straight to the block parser and as a whole file handed to ReadVersionStrings. A broken
+// promise aborts: result 0 means four empty strings, and every string is UTF-8 without NUL.
 #include "VersionBlock.h"
 #include "VersionStrings.h"
 
@@ -23,6 +24,21 @@ const std::string& ScratchFile()
     return path;
 }
 
+void RequireUtf8WithoutNul(const std::string& text)
+{
+    for (std::size_t at = 0; at < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[at]);
+        const std::size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead < 0xE0 ? 2 : lead >= 0xE0 && lead < 0xF0 ? 3
+                                 : lead >= 0xF0 && lead < 0xF5 ? 4 : 0;
+        if (lead == 0 || length == 0 || at + length > text.size())
+            std::abort();
+        for (std::size_t i = 1; i < length; ++i)
+            if ((static_cast<unsigned char>(text[at + i]) & 0xC0) != 0x80)
+                std::abort();
+        at += length;
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -30,16 +46,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const CVersionBlock block(CBoundedBuffer(data, size));
     std::string text;
     CBoundedBuffer value;
-    block.QueryText("\\StringFileInfo\\080404b0\\FileVersion", text);
-    block.QueryText("StringFileInfo\\040904E4\\ProductName", text);
+    for (const char* path : {"\\StringFileInfo\\080404b0\\FileVersion", "StringFileInfo\\040904E4\\ProductName"}) {
+        text.clear();
+        block.QueryText(path, text);
+        RequireUtf8WithoutNul(text);
+    }
     block.QueryBinary("\\VarFileInfo\\Translation", value);
     block.QueryBinary("\\", value);
 
     if (std::FILE* file = std::fopen(ScratchFile().c_str(), "wb")) {
         std::fwrite(data, 1, size, file);
         std::fclose(file);
-        std::string description, company, product, fileVersion;
-        ReadVersionStrings(ScratchFile(), description, company, product, fileVersion);
+        std::string strings[4];
+        const int result = ReadVersionStrings(ScratchFile(), strings[0], strings[1], strings[2], strings[3]);
+        for (const std::string& string : strings) {
+            RequireUtf8WithoutNul(string);
+            if (result == 0 && !string.empty())
+                std::abort();
+        }
     }
     return 0;
 }
