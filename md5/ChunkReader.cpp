@@ -1,5 +1,6 @@
 #include "ChunkReader.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <new>
 #include <utility>
@@ -55,8 +56,10 @@ CChunkReader::~CChunkReader()
 
 CChunkReader::Chunk CChunkReader::ReadInto(unsigned char* buffer)
 {
+    errno = 0;
     const std::size_t count = std::fread(buffer, 1, kChunkSize, m_stream);
-    return {buffer, count, count < kChunkSize && std::ferror(m_stream) != 0};
+    const bool failed = count < kChunkSize && std::ferror(m_stream) != 0;
+    return {buffer, count, failed ? (errno != 0 ? errno : EIO) : 0};
 }
 
 CChunkReader::Chunk CChunkReader::Next()

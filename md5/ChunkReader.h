@@ -17,7 +17,7 @@ public:
     struct Chunk {
         const unsigned char* data;
         std::size_t size;  // below kChunkSize only at the end of the stream or on an error
-        bool readError;
+        int readError;     // the errno of a failed read, else 0
     };
 
     explicit CChunkReader(std::FILE* stream);
@@ -45,7 +45,7 @@ private:
     std::FILE* m_stream;
     Buffer m_current;
     Buffer m_spare;
-    Chunk m_prefetched{nullptr, 0, false};
+    Chunk m_prefetched{nullptr, 0, 0};
     bool m_prefetchPending = false;
 
     std::mutex m_mutex;

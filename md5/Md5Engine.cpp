@@ -61,8 +61,9 @@ std::string CMd5Engine::HashFile(std::string path, bool upperCase)
     m_failure = HashFailure::None;
     bool hashed = false;
     try {
-        if (!zanfo::PathExists(path)) {
-            m_failure = HashFailure::NotFound;
+        zanfo::OpenFailure whyNot = zanfo::OpenFailure::None;
+        if (!zanfo::PathExists(path, whyNot)) {
+            m_failure = whyNot == zanfo::OpenFailure::PermissionDenied ? HashFailure::PermissionDenied : HashFailure::NotFound;
             return {};
         }
         const zanfo::OpenedFile opened = zanfo::OpenRegularFile(path);
@@ -82,15 +83,29 @@ std::string CMd5Engine::HashFile(std::string path, bool upperCase)
     return hashed ? HexDigest(upperCase) : std::string();
 }
 
-bool CMd5Engine::HashOpenFile(std::uint64_t size)
+std::string CMd5Engine::HashStream(std::FILE* stream, bool upperCase)
 {
-    if (size == 0) {
+    m_failure = HashFailure::None;
+    bool hashed = false;
+    m_file = stream;
+    m_running.store(true, std::memory_order_relaxed);
+    try {
+        hashed = HashOpenFile(std::nullopt);
+    } catch (...) {
+        m_failure = HashFailure::Unexpected;
+    }
+    m_file = nullptr;  // the caller's to close
+    m_running.store(false, std::memory_order_relaxed);
+    return hashed ? HexDigest(upperCase) : std::string();
+}
+
+bool CMd5Engine::HashOpenFile(std::optional<std::uint64_t> size)
+{
+    if (size == 0u) {
         m_failure = HashFailure::Empty;
         return false;
     }
     Init();
-    SetLength(size);
-
     CChunkReader reader(m_file);
     std::uint64_t chunksRead = 0;
     CChunkReader::Chunk chunk = reader.Next();
@@ -100,27 +115,33 @@ bool CMd5Engine::HashOpenFile(std::uint64_t size)
             return false;
         }
         ++chunksRead;
-        // Past the size looked up at open: the file is growing. Stopping here also means the
-        // divisor below is never zero (size is at least one chunk) and percent never passes 100.
-        if (chunksRead * kChunkSize > size) {
-            m_failure = HashFailure::Changed;
-            return false;
+        if (size) {
+            // Past the size looked up at open: the file is growing. Stopping here also means the
+            // divisor below is never zero (size is at least one chunk) and percent never passes 100.
+            if (chunksRead * kChunkSize > *size) {
+                m_failure = HashFailure::Changed;
+                return false;
+            }
+            OnProgress(static_cast<int>(chunksRead * kChunkSize / (*size / 100)));
         }
-        OnProgress(static_cast<int>(chunksRead * kChunkSize / (size / 100)));
         reader.PrefetchNext();
         TransformBlocks(chunk.data, kChunkSize / 64);
         chunk = reader.Next();
     }
     if (chunk.readError) {
         m_failure = HashFailure::ReadError;
+        m_readError = chunk.readError;
         return false;
     }
-    if (chunksRead * kChunkSize + chunk.size != size) {
+    const std::uint64_t total = chunksRead * kChunkSize + chunk.size;
+    if (size && total != *size) {
         m_failure = HashFailure::Changed;
         return false;
     }
+    SetLength(total);
     HashTail(chunk.data, chunk.size);
-    OnProgress(100);
+    if (size)
+        OnProgress(100);
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 // Why the last HashFile call returned no digest.
@@ -36,10 +37,16 @@ public:
     // the run (an exception from OnProgress included) ends in "", never in an exception.
     std::string HashFile(std::string path, bool upperCase);
 
+    // The same for a stream of unknown length read to its end (a pipe, a device, standard
+    // input), without progress. The stream stays open. An empty stream has a digest too.
+    std::string HashStream(std::FILE* stream, bool upperCase);
+
     // Ends a run in progress at its next chunk boundary. Safe from any thread; harmless idle.
     void Stop();
 
     HashFailure LastFailure() const { return m_failure; }
+    // The errno of the read that failed, when LastFailure is ReadError.
+    int LastReadError() const { return m_readError; }
 
     // The digest core, public so that a message can be hashed without a file.
     void Init();
@@ -67,7 +74,8 @@ private:
 
     // Compresses consecutive 64-byte blocks straight from the caller's memory.
     void TransformBlocks(const unsigned char* data, std::size_t blockCount);
-    bool HashOpenFile(std::uint64_t size);
+    // Hashes m_file to its end; with a size, checks it and reports progress against it.
+    bool HashOpenFile(std::optional<std::uint64_t> size);
     void HashTail(const unsigned char* data, std::size_t count);
     void CloseFile();
 
@@ -82,6 +90,7 @@ private:
     std::FILE* m_file;                 // the open file of the current run
     std::atomic<bool> m_running;       // cleared by Stop; the run checks it once per chunk
     HashFailure m_failure;
+    int m_readError = 0;
 
     static_assert(sizeof(std::atomic<bool>) == 1 && std::atomic<bool>::is_always_lock_free,
                   "the running flag must be one lock-free byte");

@@ -53,9 +53,11 @@ std::wstring Widen(const std::string& utf8)
 
 #ifdef _WIN32
 
-bool PathExists(const std::string& utf8Path)
+bool PathExists(const std::string& utf8Path, OpenFailure& whyNot)
 {
-    return !utf8Path.empty() && _waccess(Widen(utf8Path).c_str(), 0) == 0;
+    const bool exists = !utf8Path.empty() && _waccess(Widen(utf8Path).c_str(), 0) == 0;
+    whyNot = exists ? OpenFailure::None : utf8Path.empty() ? OpenFailure::NotFound : FailureFromErrno(errno);
+    return exists;
 }
 
 PathEntry LookUpEntry(const std::string& utf8Path)
@@ -89,6 +91,11 @@ OpenedFile OpenRegularFile(const std::string& utf8Path)
     return {stream, static_cast<std::uint64_t>(info.st_size), OpenFailure::None};
 }
 
+std::FILE* OpenForReading(const std::string& utf8Path)
+{
+    return _wfopen(Widen(utf8Path).c_str(), L"rb");
+}
+
 bool ReadAt(std::FILE* stream, std::uint64_t offset, std::size_t length, unsigned char* out)
 {
     if (offset > static_cast<std::uint64_t>(INT64_MAX) || _fseeki64(stream, static_cast<__int64>(offset), SEEK_SET) != 0)
@@ -98,9 +105,11 @@ bool ReadAt(std::FILE* stream, std::uint64_t offset, std::size_t length, unsigne
 
 #else
 
-bool PathExists(const std::string& utf8Path)
+bool PathExists(const std::string& utf8Path, OpenFailure& whyNot)
 {
-    return !utf8Path.empty() && ::access(utf8Path.c_str(), F_OK) == 0;
+    const bool exists = !utf8Path.empty() && ::access(utf8Path.c_str(), F_OK) == 0;
+    whyNot = exists ? OpenFailure::None : utf8Path.empty() ? OpenFailure::NotFound : FailureFromErrno(errno);
+    return exists;
 }
 
 PathEntry LookUpEntry(const std::string& utf8Path)
@@ -144,6 +153,11 @@ OpenedFile OpenRegularFile(const std::string& utf8Path)
     return {stream, static_cast<std::uint64_t>(info.st_size), OpenFailure::None};
 }
 
+std::FILE* OpenForReading(const std::string& utf8Path)
+{
+    return std::fopen(utf8Path.c_str(), "rb");
+}
+
 bool ReadAt(std::FILE* stream, std::uint64_t offset, std::size_t length, unsigned char* out)
 {
     const int fd = ::fileno(stream);
@@ -163,5 +177,11 @@ bool ReadAt(std::FILE* stream, std::uint64_t offset, std::size_t length, unsigne
 }
 
 #endif
+
+bool PathExists(const std::string& utf8Path)
+{
+    OpenFailure ignored;
+    return PathExists(utf8Path, ignored);
+}
 
 }  // namespace zanfo

@@ -24,6 +24,9 @@ struct OpenedFile {
 
 // True when the path names anything at all: a file, a folder, a device. Paths are UTF-8.
 bool PathExists(const std::string& utf8Path);
+// The same, saying why not: NotFound, or PermissionDenied when a folder on the way (or the
+// path itself) may not be looked into.
+bool PathExists(const std::string& utf8Path, OpenFailure& whyNot);
 
 // What a path's own directory entry says, without opening it.
 struct PathEntry {
@@ -37,6 +40,10 @@ PathEntry LookUpEntry(const std::string& utf8Path);
 // folders are refused without ever being opened in a way that could block. The stream is
 // unbuffered: callers read large chunks and stdio's own buffer would only add a copy.
 OpenedFile OpenRegularFile(const std::string& utf8Path);
+
+// Opens any path for binary reading, as fopen does (a FIFO waits for its writer): for tools
+// that read devices and pipes too. nullptr with errno set when it cannot.
+std::FILE* OpenForReading(const std::string& utf8Path);
 
 // Reads exactly length bytes at offset, without moving the stream's position. False on a short
 // read or an error.

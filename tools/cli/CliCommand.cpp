@@ -2,130 +2,307 @@
 
 #include "CliProgressEngine.h"
 #include "FileAccess.h"
+#include "Md5sumText.h"
+#include "OrderedHasher.h"
 #include "ProgramVersion.h"
 #include "VersionStrings.h"
+
+#include <cerrno>
+#include <cstring>
+#include <optional>
+#include <thread>
 
 namespace {
 
 constexpr const char* kProgramName = "zanfo-md5-cli";
-constexpr const char* kUsage = "usage: zanfo-md5-cli [--lower] FILE... | --version-info FILE";
+constexpr const char* kUsage =
+    "usage: zanfo-md5-cli [--lower] [-j N] [FILE]...\n"
+    "       zanfo-md5-cli -c [--quiet|--status|--warn] [--strict] [--ignore-missing] [-j N] [LIST]...\n"
+    "       zanfo-md5-cli --version-info FILE";
 
-const char* Reason(HashFailure failure)
+struct Options {
+    bool upperCase = true;
+    bool check = false;
+    bool quiet = false, status = false, warn = false;  // the last of the three given wins
+    bool strict = false, ignoreMissing = false;
+    unsigned jobs = 1;
+    std::vector<std::string> names;
+};
+
+void PrintHelp(std::ostream& out)
 {
-    switch (failure) {
-    case HashFailure::NotFound:
-        return "no such file";
-    case HashFailure::NotRegularFile:
-        return "not a regular file";
-    case HashFailure::PermissionDenied:
-        return "permission denied";
-    case HashFailure::OpenFailed:
-        return "cannot be opened";
-    case HashFailure::Empty:
-        return "empty file";
-    case HashFailure::ReadError:
-        return "read error";
-    case HashFailure::Changed:
-        return "changed while reading";
-    case HashFailure::Stopped:
-        return "stopped";
-    case HashFailure::Unexpected:
-    case HashFailure::None:
-        break;
-    }
-    return "out of memory or system resources";
+    out << kUsage << "\n\n"
+        << "Prints the MD5 digest of each FILE as md5sum does: 32 hex digits (upper case unless\n"
+        << "--lower), two spaces and the name, one line per file; names holding a backslash, a\n"
+        << "line feed or a carriage return are escaped and their line starts with a backslash.\n"
+        << "With no FILE, or where FILE is -, standard input is read. A file that cannot be\n"
+        << "hashed is reported on stderr and the others are still hashed.\n\n"
+        << "  --lower            print the digits in lower case\n"
+        << "  -j, --jobs N       hash up to N files at a time (without N: one per processor);\n"
+        << "                     the output stays in the order of the arguments\n"
+        << "  -c, --check        read digests from each LIST (md5sum's formats, BSD's\n"
+        << "                     'MD5 (name) = digest' too) and check the files they name\n"
+        << "  --ignore-missing   with -c: say nothing of listed files that do not exist\n"
+        << "  --quiet            with -c: do not print OK for each file that matches\n"
+        << "  --status           with -c: print nothing; the exit status tells\n"
+        << "  --strict           with -c: fail on improperly formatted lines\n"
+        << "  -w, --warn         with -c: warn about each improperly formatted line\n"
+        << "  --version-info FILE\n"
+        << "                     print the version strings of a Windows executable instead, as\n"
+        << "                     five lines: result, description, company, product, fileVersion;\n"
+        << "                     control characters and backslashes are escaped (\\\\, \\n, \\xNN)\n"
+        << "  --                 end of options: every later argument is a name\n"
+        << "  --help             show this text\n"
+        << "  --version          show the program's version\n\n"
+        << "Exit status: 0 when every file was hashed (with -c: every listed file matched),\n"
+        << "1 when one was not or output could not be written, 2 on bad usage.\n";
 }
 
-// Keeps each value on its own line: line breaks inside it are shown as \n and \r.
-std::string OneLine(const std::string& value)
+int UsageError(std::ostream& err, const std::string& message)
 {
-    std::string line;
-    for (const char c : value) {
-        if (c == '\n')
-            line += "\\n";
-        else if (c == '\r')
-            line += "\\r";
-        else
-            line += c;
-    }
-    return line;
+    err << kProgramName << ": " << message << '\n' << kUsage << '\n';
+    return kCliUsageError;
+}
+
+void Complain(std::ostream& err, const std::string& name, const std::string& reason)
+{
+    err << kProgramName << ": " << md5sum::QuoteForTerminal(name) << ": " << reason << '\n';
+}
+
+// A name as the start of an output line, with md5sum's leading backslash when escaped.
+std::string LineName(const std::string& name, std::string& prefix)
+{
+    bool escaped = false;
+    std::string text = md5sum::EscapeName(name, escaped);
+    prefix = escaped ? "\\" : "";
+    return text;
 }
 
 int PrintVersionInfo(const std::string& path, std::ostream& out, std::ostream& err)
 {
     std::string description, company, product, fileVersion;
     const int result = ReadVersionStrings(path, description, company, product, fileVersion);
-    out << "result=" << result << "\ndescription=" << OneLine(description) << "\ncompany=" << OneLine(company)
-        << "\nproduct=" << OneLine(product) << "\nfileVersion=" << OneLine(fileVersion) << '\n';
-    if (zanfo::PathExists(path))
+    out << "result=" << result << "\ndescription=" << md5sum::EscapeControls(description)
+        << "\ncompany=" << md5sum::EscapeControls(company) << "\nproduct=" << md5sum::EscapeControls(product)
+        << "\nfileVersion=" << md5sum::EscapeControls(fileVersion) << '\n';
+    zanfo::OpenFailure whyNot;
+    if (zanfo::PathExists(path, whyNot))
         return kCliSuccess;
-    err << kProgramName << ": " << path << ": no such file\n";
+    Complain(err, path, std::strerror(whyNot == zanfo::OpenFailure::PermissionDenied ? EACCES : ENOENT));
     return kCliFileFailed;
 }
 
-void PrintHelp(std::ostream& out)
+FileOutcome HashWithProgress(CCliProgressEngine& engine, const std::string& name, bool upperCase, bool showProgress)
 {
-    out << kUsage << "\n\n"
-        << "Prints the MD5 digest of each FILE as 32 upper-case hex digits, two spaces and the\n"
-        << "path, one line per file. A file that cannot be hashed is reported on stderr and the\n"
-        << "others are still hashed.\n\n"
-        << "  --lower     print the digits in lower case\n"
-        << "  --version-info FILE\n"
-        << "              print the version strings of a Windows executable instead, as five\n"
-        << "              lines: result, description, company, product, fileVersion\n"
-        << "  --help      show this text\n"
-        << "  --version   show the program's version\n\n"
-        << "Exit status: 0 when every file was hashed, 1 when one could not be, 2 on bad usage.\n";
+    engine.BeginFile(showProgress ? md5sum::QuoteForTerminal(name) : std::string());
+    FileOutcome outcome = HashNamedFile(engine, name, upperCase);
+    engine.EndFile();
+    return outcome;
+}
+
+int Generate(const Options& options, std::ostream& out, std::ostream& err, bool errIsTerminal)
+{
+    CCliProgressEngine engine(err);
+    int status = kCliSuccess;
+    const bool progress = errIsTerminal && options.jobs == 1;
+    COrderedHasher::Run(
+        options.names.size(), options.jobs, engine,
+        [&](CCliProgressEngine& own, std::size_t i) { return HashWithProgress(own, options.names[i], options.upperCase, progress); },
+        [&](std::size_t i, const FileOutcome& outcome) {
+            if (outcome.digest.empty()) {
+                Complain(err, options.names[i], outcome.reason);
+                status = kCliFileFailed;
+                return;
+            }
+            std::string prefix;
+            const std::string name = LineName(options.names[i], prefix);
+            out << prefix << outcome.digest << "  " << name << '\n';
+        });
+    return status;
+}
+
+// Reads a whole list; nullopt with errno set when it cannot be read.
+std::optional<std::string> ReadList(const std::string& name)
+{
+    std::FILE* stream = name == "-" ? stdin : zanfo::OpenForReading(name);
+    if (!stream)
+        return std::nullopt;
+    std::string text;
+    char buffer[65536];
+    std::size_t count;
+    while ((count = std::fread(buffer, 1, sizeof buffer, stream)) > 0)
+        text.append(buffer, count);
+    const int error = std::ferror(stream) ? errno : 0;
+    if (stream != stdin)
+        std::fclose(stream);
+    errno = error;
+    return error ? std::nullopt : std::optional<std::string>(text);
+}
+
+// Checks one list as md5sum -c does; true when it passes.
+bool CheckList(const std::string& listName, const Options& options, std::ostream& out, std::ostream& err, bool errIsTerminal)
+{
+    const std::optional<std::string> text = ReadList(listName);
+    if (!text) {
+        Complain(err, listName, std::strerror(errno));
+        return false;
+    }
+    const bool fromStdin = listName == "-";
+    const std::string shownList = fromStdin ? "standard input" : listName;
+    struct Line {
+        std::size_t number;
+        std::optional<md5sum::ListedFile> file;
+    };
+    std::vector<Line> lines;
+    md5sum::CListParser parser;
+    std::size_t number = 0;
+    for (std::size_t start = 0; start < text->size();) {
+        const std::size_t end = std::min(text->find('\n', start), text->size());
+        const std::string line = text->substr(start, end - start);
+        start = end + 1;
+        ++number;
+        if (line.empty() || line[0] == '#')
+            continue;
+        std::optional<md5sum::ListedFile> file = parser.Parse(line);
+        if (file && fromStdin && file->name == "-")
+            file.reset();
+        lines.push_back({number, std::move(file)});
+    }
+
+    std::size_t wellFormed = 0, misformatted = 0, unreadable = 0, mismatched = 0;
+    bool verified = false;
+    CCliProgressEngine engine(err);
+    const bool progress = errIsTerminal && options.jobs == 1 && !options.status;
+    COrderedHasher::Run(
+        lines.size(), options.jobs, engine,
+        [&](CCliProgressEngine& own, std::size_t i) {
+            return lines[i].file ? HashWithProgress(own, lines[i].file->name, false, progress) : FileOutcome();
+        },
+        [&](std::size_t i, const FileOutcome& outcome) {
+            const Line& line = lines[i];
+            if (!line.file) {
+                ++misformatted;
+                if (options.warn)
+                    err << kProgramName << ": " << md5sum::QuoteForTerminal(shownList) << ": " << line.number
+                        << ": improperly formatted MD5 checksum line\n";
+                return;
+            }
+            ++wellFormed;
+            std::string prefix;
+            const std::string name = LineName(line.file->name, prefix);
+            if (outcome.digest.empty()) {
+                if (options.ignoreMissing && outcome.missing)
+                    return;
+                Complain(err, line.file->name, outcome.reason);
+                ++unreadable;
+                if (!options.status)
+                    out << prefix << name << ": FAILED open or read\n";
+                return;
+            }
+            std::string listed = line.file->digest;
+            for (char& c : listed)
+                c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            const bool match = listed == outcome.digest;
+            verified = verified || match;
+            mismatched += match ? 0 : 1;
+            if (!options.status && !(match && options.quiet))
+                out << prefix << name << (match ? ": OK\n" : ": FAILED\n");
+        });
+
+    const auto warning = [&](std::size_t count, const char* one, const char* many) {
+        if (count != 0)
+            err << kProgramName << ": WARNING: " << count << ' ' << (count == 1 ? one : many) << '\n';
+    };
+    if (wellFormed == 0) {
+        err << kProgramName << ": " << md5sum::QuoteForTerminal(shownList) << ": no properly formatted checksum lines found\n";
+    } else if (!options.status) {
+        warning(misformatted, "line is improperly formatted", "lines are improperly formatted");
+        warning(unreadable, "listed file could not be read", "listed files could not be read");
+        warning(mismatched, "computed checksum did NOT match", "computed checksums did NOT match");
+        if (options.ignoreMissing && !verified)
+            err << kProgramName << ": " << md5sum::QuoteForTerminal(shownList) << ": no file was verified\n";
+    }
+    return wellFormed != 0 && mismatched == 0 && unreadable == 0 && !(options.strict && misformatted != 0) &&
+           !(options.ignoreMissing && !verified);
+}
+
+// The number after -j, or nullopt when `text` is none.
+std::optional<unsigned> JobCount(const std::string& text)
+{
+    if (text.empty() || text.size() > 4 || text.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    return static_cast<unsigned>(std::stoul(text));
 }
 
 }  // namespace
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool errIsTerminal)
 {
-    bool upperCase = true;
-    std::vector<std::string> files;
+    Options options;
     bool optionsEnded = false;
-    for (const std::string& arg : args) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
         if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
-            files.push_back(arg);
+            options.names.push_back(arg);
         } else if (arg == "--") {
             optionsEnded = true;
         } else if (arg == "--lower") {
-            upperCase = false;
+            options.upperCase = false;
+        } else if (arg == "-c" || arg == "--check") {
+            options.check = true;
+        } else if (arg == "--quiet" || arg == "--status" || arg == "-w" || arg == "--warn") {
+            options.quiet = arg == "--quiet";
+            options.status = arg == "--status";
+            options.warn = !options.quiet && !options.status;
+        } else if (arg == "--strict") {
+            options.strict = true;
+        } else if (arg == "--ignore-missing") {
+            options.ignoreMissing = true;
+        } else if (arg == "-j" || arg == "--jobs" || arg.rfind("-j", 0) == 0 || arg.rfind("--jobs=", 0) == 0) {
+            const std::string attached = arg.rfind("--jobs=", 0) == 0 ? arg.substr(7) : arg.rfind("--", 0) == 0 ? "" : arg.substr(2);
+            std::optional<unsigned> jobs = JobCount(attached);
+            if (!jobs && attached.empty() && i + 1 < args.size() && (jobs = JobCount(args[i + 1])))
+                ++i;
+            if (!attached.empty() && !jobs)
+                return UsageError(err, "invalid number of jobs '" + md5sum::EscapeControls(attached) + "'");
+            options.jobs = jobs ? *jobs : std::max(1u, std::thread::hardware_concurrency());
+            if (options.jobs == 0)
+                return UsageError(err, "invalid number of jobs '0'");
         } else if (arg == "--help") {
             PrintHelp(out);
             return kCliSuccess;
         } else if (arg == "--version-info") {
-            if (args.size() != 2 || args[0] != arg) {
-                err << kUsage << '\n';
-                return kCliUsageError;
-            }
+            if (args.size() != 2 || args[0] != arg)
+                return UsageError(err, "--version-info takes one FILE and nothing else");
             return PrintVersionInfo(args[1], out, err);
         } else if (arg == "--version") {
             out << kProgramName << ' ' << ZANFO_VERSION_DOTTED << '\n';
             return kCliSuccess;
         } else {
-            err << kProgramName << ": unknown option '" << arg << "'\n" << kUsage << '\n';
-            return kCliUsageError;
+            return UsageError(err, "unknown option '" + md5sum::EscapeControls(arg) + "'");
         }
     }
-    if (files.empty()) {
-        err << kUsage << '\n';
-        return kCliUsageError;
-    }
+    if (!options.check && (options.quiet || options.status || options.warn || options.strict || options.ignoreMissing))
+        return UsageError(err, "--quiet, --status, --strict, --warn and --ignore-missing are meaningful only with --check");
+    if (options.names.empty())
+        options.names.push_back("-");
+    // A name read more than once at a time from standard input would be read by two threads.
+    for (const std::string& name : options.names)
+        if (name == "-" && !options.check)
+            options.jobs = 1;
 
-    CCliProgressEngine engine(err);
     int status = kCliSuccess;
-    for (const std::string& file : files) {
-        engine.BeginFile(errIsTerminal ? file : std::string());
-        const std::string digest = engine.HashFile(file, upperCase);
-        engine.EndFile();
-        if (digest.empty()) {
-            err << kProgramName << ": " << file << ": " << Reason(engine.LastFailure()) << '\n';
-            status = kCliFileFailed;
-        } else {
-            out << digest << "  " << file << '\n';
-        }
+    if (options.check) {
+        for (const std::string& list : options.names)
+            if (!CheckList(list, options, out, err, errIsTerminal))
+                status = kCliFileFailed;
+    } else {
+        status = Generate(options, out, err, errIsTerminal);
+    }
+    errno = 0;
+    if (!out.flush()) {
+        err << kProgramName << ": write error: " << std::strerror(errno != 0 ? errno : EIO) << '\n';
+        return kCliFileFailed;
     }
     return status;
 }

@@ -13,6 +13,7 @@ public:
 
     // Shows progress for the next run under this label; an empty label shows none.
     void BeginFile(std::string label);
+    std::ostream& ProgressOut() const { return m_progressOut; }
     // Wipes the progress line, if one was drawn, so the next output starts on a clean line.
     void EndFile();
 

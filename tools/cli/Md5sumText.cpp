@@ -1,0 +1,212 @@
+#include "Md5sumText.h"
+
+#include <cctype>
+#include <cstring>
+
+namespace md5sum {
+namespace {
+
+constexpr std::size_t kDigestLength = 32;
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+bool IsHexDigest(const std::string& text)
+{
+    if (text.size() != kDigestLength)
+        return false;
+    for (const char c : text)
+        if (!std::isxdigit(static_cast<unsigned char>(c)))
+            return false;
+    return true;
+}
+
+// Length of the control character (C0, DEL, C1 as UTF-8) or undecodable byte at `at`, else 0.
+std::size_t ControlLength(const std::string& text, std::size_t at)
+{
+    const auto byte = static_cast<unsigned char>(text[at]);
+    if (byte < 0x20 || byte == 0x7F)
+        return 1;
+    if (byte < 0x80)
+        return 0;
+    const std::size_t length = byte >= 0xC2 && byte < 0xE0 ? 2 : byte >= 0xE0 && byte < 0xF0 ? 3 : byte >= 0xF0 && byte < 0xF5 ? 4 : 0;
+    if (length == 0 || at + length > text.size())
+        return 1;
+    for (std::size_t i = 1; i < length; ++i)
+        if ((static_cast<unsigned char>(text[at + i]) & 0xC0) != 0x80)
+            return 1;
+    const bool c1 = byte == 0xC2 && static_cast<unsigned char>(text[at + 1]) < 0xA0;
+    return c1 ? 2 : 0;
+}
+
+void AppendOctal(std::string& out, unsigned char byte)
+{
+    static const char named[] = "\a\b\t\n\v\f\r";
+    static const char names[] = "abtnvfr";
+    if (byte != 0)
+        if (const char* at = std::strchr(named, byte)) {
+            out += '\\';
+            out += names[at - named];
+            return;
+        }
+    out += '\\';
+    out += static_cast<char>('0' + (byte >> 6));
+    out += static_cast<char>('0' + ((byte >> 3) & 7));
+    out += static_cast<char>('0' + (byte & 7));
+}
+
+}  // namespace
+
+std::string EscapeName(const std::string& name, bool& escaped)
+{
+    std::string out;
+    escaped = false;
+    for (const char c : name) {
+        const char* escape = c == '\\' ? "\\\\" : c == '\n' ? "\\n" : c == '\r' ? "\\r" : nullptr;
+        escaped = escaped || escape;
+        escape ? out += escape : out += c;
+    }
+    return out;
+}
+
+std::optional<std::string> UnescapeName(const std::string& text)
+{
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\') {
+            out += text[i];
+            continue;
+        }
+        const char next = ++i < text.size() ? text[i] : '\0';
+        if (next != '\\' && next != 'n' && next != 'r')
+            return std::nullopt;
+        out += next == 'n' ? '\n' : next == 'r' ? '\r' : '\\';
+    }
+    return out;
+}
+
+std::string QuoteForTerminal(const std::string& name)
+{
+    bool needsQuotes = name.empty(), hasControl = false, hasSingleQuote = false, unsafeInDouble = false;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const char c = name[i];
+        if (ControlLength(name, i) != 0)
+            hasControl = true;
+        else if (c == '\'')
+            hasSingleQuote = true;
+        else if (std::strchr(" !\"$&()*:;<=>?[\\^`|", c) || ((c == '#' || c == '~') && i == 0))
+            needsQuotes = true;
+        unsafeInDouble = unsafeInDouble || std::strchr("!\"$\\`", c);
+    }
+    if (!needsQuotes && !hasControl && !hasSingleQuote)
+        return name;
+    if (hasSingleQuote && !hasControl && !unsafeInDouble)
+        return '"' + name + '"';
+    std::string out = "'";
+    bool inControls = false;
+    for (std::size_t i = 0; i < name.size();) {
+        const std::size_t control = ControlLength(name, i);
+        if (control != 0 && !inControls)
+            out += "'$'";
+        else if (control == 0 && inControls)
+            out += "''";
+        inControls = control != 0;
+        if (control != 0) {
+            for (std::size_t j = 0; j < control; ++j)
+                AppendOctal(out, static_cast<unsigned char>(name[i + j]));
+            i += control;
+            continue;
+        }
+        name[i] == '\'' ? out += "'\\''" : out += name[i];
+        ++i;
+    }
+    out += "'";
+    return out;
+}
+
+std::string EscapeControls(const std::string& value)
+{
+    static const char hex[] = "0123456789ABCDEF";
+    std::string out;
+    for (std::size_t i = 0; i < value.size();) {
+        const std::size_t control = ControlLength(value, i);
+        const char c = value[i];
+        if (c == '\\' || c == '\n' || c == '\r' || c == '\t') {
+            out += '\\';
+            out += c == '\\' ? '\\' : c == '\n' ? 'n' : c == '\r' ? 'r' : 't';
+        } else if (control != 0) {
+            // The code point of a C1 control (its second byte), else the byte itself.
+            const auto point = static_cast<unsigned char>(value[i + control - 1]);
+            out += "\\x";
+            out += hex[point >> 4];
+            out += hex[point & 0x0F];
+            i += control;
+            continue;
+        } else {
+            out += c;
+        }
+        ++i;
+    }
+    return out;
+}
+
+std::optional<ListedFile> CListParser::Parse(std::string line)
+{
+    if (!line.empty() && line.back() == '\n')
+        line.pop_back();
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    std::size_t i = 0;
+    while (i < line.size() && IsBlank(line[i]))
+        ++i;
+    const bool escaped = i < line.size() && line[i] == '\\';
+    i += escaped ? 1 : 0;
+    ListedFile file;
+    if (line.compare(i, 3, "MD5") == 0 && line.find('(', i + 3) == i + 3 + (line.compare(i + 3, 1, " ") == 0 ? 1 : 0)) {
+        // MD5 (NAME) = DIGEST: the name runs to the last ')'.
+        const std::size_t open = line.find('(', i + 3), close = line.rfind(')');
+        if (close == std::string::npos || close <= open + 1)
+            return std::nullopt;
+        file.name = line.substr(open + 1, close - open - 1);
+        std::size_t at = close + 1;
+        while (at < line.size() && IsBlank(line[at]))
+            ++at;
+        if (at >= line.size() || line[at] != '=')
+            return std::nullopt;
+        ++at;
+        while (at < line.size() && IsBlank(line[at]))
+            ++at;
+        file.digest = line.substr(at);
+    } else {
+        file.digest = line.substr(i, kDigestLength);
+        i += kDigestLength;
+        if (i >= line.size() || !IsBlank(line[i]))
+            return std::nullopt;
+        ++i;
+        // A second blank or '*' marks md5sum's own layout; otherwise (reversed BSD style) the
+        // name follows at once. The first line decides which one the list uses.
+        const bool single = i + 1 == line.size() || (line[i] != ' ' && line[i] != '*');
+        if (single) {
+            if (m_reversedBsd == 0)
+                return std::nullopt;
+            m_reversedBsd = 1;
+        } else if (m_reversedBsd != 1) {
+            m_reversedBsd = 0;
+            ++i;
+        }
+        file.name = line.substr(i);
+    }
+    if (!IsHexDigest(file.digest) || file.name.empty())
+        return std::nullopt;
+    if (escaped) {
+        const std::optional<std::string> name = UnescapeName(file.name);
+        if (!name)
+            return std::nullopt;
+        file.name = *name;
+    }
+    return file;
+}
+
+}  // namespace md5sum
