@@ -6,113 +6,203 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace {
 
-struct CliRun {
+struct Outcome {
     int status;
-    std::string out;
-    std::string err;
+    std::string out, err;
+    bool operator==(const Outcome& other) const { return status == other.status && out == other.out && err == other.err; }
+};
+std::ostream& operator<<(std::ostream& stream, const Outcome& run)
+{
+    return stream << "status " << run.status << "\n--- out:\n" << run.out << "--- err:\n" << run.err;
+}
+
+std::string Slurp(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// A program run in `dir` with its input from `input`, as a script would run it; the tool's
+// name in md5sum's messages is ours, so that the two can be compared byte for byte.
+Outcome RunProgram(const CTempDir& dir, std::vector<std::string> argv, const std::string& input = "/dev/null")
+{
+    const bool isMd5sum = argv[0] == "md5sum";
+    if (argv[0] == "cli")
+        argv[0] = ZANFO_CLI_PROGRAM;
+    const std::string out = dir.File(".out"), err = dir.File(".err");
+    const pid_t child = fork();
+    if (child == 0) {
+        std::vector<char*> args;
+        for (std::string& arg : argv)
+            args.push_back(arg.data());
+        args.push_back(nullptr);
+        const int in = open(input.c_str(), O_RDONLY), o = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600),
+                  e = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (chdir(dir.Path().c_str()) != 0 || dup2(in, 0) < 0 || dup2(o, 1) < 0 || dup2(e, 2) < 0)
+            _exit(127);
+        setenv("LC_ALL", "C.UTF-8", 1);
+        execvp(args[0], args.data());
+        _exit(127);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    Outcome run{WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), Slurp(out), Slurp(err)};
+    for (std::size_t at; isMd5sum && (at = run.err.find("md5sum: ")) != std::string::npos;)
+        run.err.replace(at, 6, "zanfo-md5-cli");
+    return run;
+}
+
+// Names a script may meet: blanks, a line feed, a backslash, a carriage return, quotes,
+// Chinese, a leading dash, control characters, and no file at all.
+struct HostileFolder {
+    CTempDir dir;
+    std::vector<std::string> names = {"plain", "a b", "line\nfeed", "back\\slash", "carriage\rreturn", "it's",
+                                      "中文 名字.txt", "-dash", "esc\x1b[31m", "empty"};
+    HostileFolder()
+    {
+        for (std::size_t i = 0; i + 1 < names.size(); ++i)
+            WritePatternFile(dir.File(names[i]), 1000 * i + 1);
+        WriteBytes(dir.File("empty"), {});
+        mkdir(dir.File("folder").c_str(), 0700);
+    }
 };
 
-CliRun RunTool(const std::vector<std::string>& args, bool errIsTerminal = false)
+TEST(Cli, OutputIsMd5sumsByteForByte)
 {
-    std::ostringstream out, err;
-    const int status = RunCli(args, out, err, errIsTerminal);
-    return {status, out.str(), err.str()};
+    HostileFolder f;
+    std::vector<std::string> all = {"--"};
+    all.insert(all.end(), f.names.begin(), f.names.end());
+    const std::vector<std::vector<std::string>> cases = {
+        all, {"--", "missing", "folder", "plain", "no\nsuch", "/dev/null", "-dash"}, {}, {"-"}, {"plain", "-"},
+    };
+    const std::string input = f.dir.File("plain");
+    for (const auto& args : cases) {
+        std::vector<std::string> md5sum = {"md5sum"}, ours = {"cli", "--lower"};
+        md5sum.insert(md5sum.end(), args.begin(), args.end());
+        ours.insert(ours.end(), args.begin(), args.end());
+        const Outcome expected = RunProgram(f.dir, md5sum, input);
+        EXPECT_EQ(RunProgram(f.dir, ours, input), expected) << args.size() << " arguments";
+        ours.insert(ours.begin() + 1, {"-j", "3"});
+        EXPECT_EQ(RunProgram(f.dir, ours, input), expected) << args.size() << " arguments, -j 3";
+    }
+    // Upper-case digits, as the tool prints by default, pass md5sum's own check.
+    all.insert(all.begin(), "cli");
+    std::ofstream(f.dir.File("list"), std::ios::binary) << RunProgram(f.dir, all).out;
+    EXPECT_EQ(RunProgram(f.dir, {"md5sum", "--strict", "--quiet", "-c", "list"}), (Outcome{0, "", ""}));
 }
 
-TEST(Cli, PrintsOneMd5sumStyleLinePerFile)
+TEST(Cli, CheckModeIsMd5sumsLineForLine)
+{
+    HostileFolder f;
+    std::vector<std::string> args = {"md5sum", "--"};
+    args.insert(args.end(), f.names.begin(), f.names.end());
+    std::string list = RunProgram(f.dir, args).out;
+    WritePatternFile(f.dir.File("plain"), 2);  // a mismatch from now on
+    list += "0CC175B9C0F1B6A831C399E269772661 *it's\n"           // upper case, binary mark
+            "MD5 (a b) = 93b885adfe0da089cdf634904fd59f71\n"     // BSD, a mismatch
+            "\\MD5 (line\\nfeed) = 5eb4f8abd08a2b2bdd4a59b5a12d01d3\n"
+            "# a comment\n\n"
+            "d41d8cd98f00b204e9800998ecf8427e  missing\n"
+            "d41d8cd98f00b204e9800998ecf8427e  folder\n"
+            "not a checksum line\n"
+            "\\d41d8cd98f00b204e9800998ecf8427e  bad\\escape\n";
+    std::ofstream(f.dir.File("list"), std::ios::binary) << list;
+    std::ofstream(f.dir.File("good"), std::ios::binary) << RunProgram(f.dir, {"md5sum", "empty", "it's"}).out << "junk\n";
+    const std::vector<std::vector<std::string>> cases = {
+        {"-c", "list"}, {"--check", "--quiet", "list"}, {"-c", "--status", "list"}, {"-c", "-w", "list"},
+        {"-c", "--quiet", "--warn", "--status", "good"}, {"-c", "--strict", "good"}, {"-c", "good", "--ignore-missing"},
+        {"-c", "--ignore-missing", "list"}, {"-c", "missing-list", "good"}, {"-c", "-", "--warn"}, {"-c", "folder"},
+    };
+    for (auto args : cases) {
+        const Outcome expected = RunProgram(f.dir, [&] { auto m = args; m.insert(m.begin(), "md5sum"); return m; }(), f.dir.File("list"));
+        args.insert(args.begin(), "cli");
+        EXPECT_EQ(RunProgram(f.dir, args, f.dir.File("list")), expected) << args[2];
+        args.insert(args.begin() + 1, "-j2");
+        EXPECT_EQ(RunProgram(f.dir, args, f.dir.File("list")), expected) << args[2] << ", -j2";
+    }
+}
+
+TEST(Cli, FailuresOfTheOutputAndOfTheCommandLine)
+{
+    HostileFolder f;
+    const Outcome full = RunProgram(f.dir, {"cli", "plain", "it's"}, "/dev/null");
+    EXPECT_EQ(full.status, 0);
+    const std::string devFull = "exec " ZANFO_CLI_PROGRAM " plain > /dev/full";
+    EXPECT_EQ(RunProgram(f.dir, {"sh", "-c", devFull}), (Outcome{1, "", "zanfo-md5-cli: write error: No space left on device\n"}));
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"cli", "--frobnicate"}, {"cli", "--quiet", "plain"}, {"cli", "-j", "0"}, {"cli", "-jx"}, {"cli", "--version-info"}}) {
+        const Outcome run = RunProgram(f.dir, args);
+        EXPECT_EQ(run.status, kCliUsageError) << args[1];
+        EXPECT_NE(run.err.find("usage: zanfo-md5-cli"), std::string::npos) << args[1];
+    }
+    const Outcome help = RunProgram(f.dir, {"cli", "--help"});
+    for (const char* option : {"--lower", "-j, --jobs", "-c, --check", "--ignore-missing", "--quiet", "--status", "--strict",
+                               "-w, --warn", "--version-info", "--version", "--help", "--"})
+        EXPECT_NE(help.out.find(std::string("  ") + option), std::string::npos) << option;
+    EXPECT_EQ(RunProgram(f.dir, {"cli", "--version"}).out, std::string("zanfo-md5-cli ") + ZANFO_VERSION_DOTTED + "\n");
+
+    // A folder on the way that may not be entered, or a file that may not be read.
+    mkdir(f.dir.File("locked").c_str(), 0755);
+    WriteBytes(f.dir.File("locked/file"), {'a'});
+    chmod(f.dir.File("locked").c_str(), 0);
+    chmod(f.dir.Path().c_str(), 0755);
+    EXPECT_EQ(CheckedUnprivileged([&] {
+                  std::ostringstream out, err;
+                  return RunCli({f.dir.File("locked/file")}, out, err, false) == kCliFileFailed &&
+                         err.str() == "zanfo-md5-cli: " + f.dir.File("locked/file") + ": Permission denied\n";
+              }),
+              std::optional<bool>(true));
+}
+
+TEST(Cli, ProgressOnlyOnATerminalForLargeFilesAndWithoutControlCharacters)
 {
     CTempDir dir;
-    const std::string abc = dir.File("abc");
-    const std::string chinese = dir.File("中文 名字.txt");
-    WriteBytes(abc, {'a', 'b', 'c'});
-    WriteBytes(chinese, {'a'});
-
-    const CliRun upper = RunTool({abc, chinese});
-    EXPECT_EQ(upper.status, kCliSuccess);
-    EXPECT_EQ(upper.out, "900150983CD24FB0D6963F7D28E17F72  " + abc + "\n0CC175B9C0F1B6A831C399E269772661  " + chinese + "\n");
-    EXPECT_EQ(upper.err, "");
-
-    const CliRun lower = RunTool({"--lower", abc});
-    EXPECT_EQ(lower.out, "900150983cd24fb0d6963f7d28e17f72  " + abc + "\n");
-}
-
-TEST(Cli, ReportsEachBadFileAndHashesTheRest)
-{
-    CTempDir dir;
-    const std::string empty = dir.File("empty");
-    const std::string good = dir.File("good");
-    WriteBytes(empty, {});
-    WriteBytes(good, {'a'});
-
-    const CliRun run = RunTool({dir.File("missing"), empty, dir.Path(), good});
-    EXPECT_EQ(run.status, kCliFileFailed);
-    EXPECT_EQ(run.out, "0CC175B9C0F1B6A831C399E269772661  " + good + "\n");
-    EXPECT_EQ(run.err, "zanfo-md5-cli: " + dir.File("missing") + ": no such file\n"
-                       "zanfo-md5-cli: " + empty + ": empty file\n"
-                       "zanfo-md5-cli: " + dir.Path() + ": not a regular file\n");
-}
-
-TEST(Cli, OptionsAndUsage)
-{
-    EXPECT_EQ(RunTool({"--version"}).out, std::string("zanfo-md5-cli ") + ZANFO_VERSION_DOTTED + "\n");
-    const CliRun help = RunTool({"--help"});
-    EXPECT_EQ(help.status, kCliSuccess);
-    EXPECT_NE(help.out.find("--lower"), std::string::npos);
-
-    const CliRun unknown = RunTool({"--frobnicate", "x"});
-    EXPECT_EQ(unknown.status, kCliUsageError);
-    EXPECT_EQ(unknown.out, "");
-    EXPECT_NE(unknown.err.find("usage: zanfo-md5-cli"), std::string::npos);
-    EXPECT_EQ(RunTool({}).status, kCliUsageError);
-
-    // After "--" a name that starts with a dash is a file.
-    const CliRun dashed = RunTool({"--", "--lower"});
-    EXPECT_EQ(dashed.status, kCliFileFailed);
-    EXPECT_EQ(dashed.err, "zanfo-md5-cli: --lower: no such file\n");
-}
-
-TEST(Cli, ProgressOnlyOnATerminalAndOnlyForLargeFiles)
-{
-    CTempDir dir;
-    const std::string large = dir.File("large");
-    const std::string small = dir.File("small");
+    const std::string large = dir.File("large\x1b]0;x\a"), small = dir.File("small");
     MakeSparseFile(large, 20 * 1048576);
     MakeSparseFile(small, 3 * 1048576);
-
-    EXPECT_EQ(RunTool({large}).err, "") << "no progress when stderr is not a terminal";
-    EXPECT_EQ(RunTool({small}, true).err, "");
-    const std::string progress = RunTool({large}, true).err;
-    EXPECT_NE(progress.find(large + ": 80%"), std::string::npos) << progress;
-    EXPECT_EQ(progress.substr(progress.size() - 4), "\r\x1b[K") << "the line is wiped when the file is done";
+    const auto progress = [](const std::vector<std::string>& args, bool terminal) {
+        std::ostringstream out, err;
+        RunCli(args, out, err, terminal);
+        return err.str();
+    };
+    EXPECT_EQ(progress({large}, false), "");
+    EXPECT_EQ(progress({small}, true), "");
+    EXPECT_EQ(progress({"-j", "2", large, small}, true), "") << "no progress line for parallel runs";
+    const std::string shown = progress({large}, true);
+    EXPECT_NE(shown.find("'" + dir.File("large") + "'$'\\033'']0;x'$'\\a': 80%"), std::string::npos) << shown;
+    EXPECT_EQ(shown.substr(shown.size() - 4), "\r\x1b[K") << "the line is wiped when the file is done";
 }
 
-TEST(Cli, VersionInfoPrintsFiveLinesWhateverTheResult)
+TEST(Cli, VersionInfoPrintsFiveLinesThatCannotDriveTheTerminal)
 {
     CTempDir dir;
-    const std::string exe = dir.File("程序.exe");
-    WriteBytes(exe, PeFileWithVersionStrings(u"two\nlines\r", u"赞佛", u" padded ", u"1, 1, 0, 0beta"));
-    const CliRun pe = RunTool({"--version-info", exe});
-    EXPECT_EQ(pe.status, kCliSuccess);
-    EXPECT_EQ(pe.out, "result=1\ndescription=two\\nlines\\r\ncompany=赞佛\nproduct= padded \nfileVersion=1, 1, 0, 0beta\n");
-
-    const std::string text = dir.File("notes.txt");
+    const std::string exe = dir.File("程序.exe"), text = dir.File("notes.txt");
+    WriteBytes(exe, PeFileWithVersionStrings(u"two\nlines\r\ttab", u"赞佛\u0085\u009b", u"\x1b[2J\x7f", u"a\\b 1.0"));
     WriteBytes(text, {'h', 'i'});
-    const CliRun plain = RunTool({"--version-info", text});
-    EXPECT_EQ(plain.status, kCliSuccess);
-    EXPECT_EQ(plain.out, "result=0\ndescription=\ncompany=\nproduct=\nfileVersion=\n");
-
-    const CliRun missing = RunTool({"--version-info", dir.File("gone.exe")});
-    EXPECT_EQ(missing.status, kCliFileFailed);
-    EXPECT_EQ(missing.out, plain.out);
-
-    EXPECT_EQ(RunTool({"--version-info"}).status, kCliUsageError);
-    EXPECT_EQ(RunTool({"--version-info", exe, text}).status, kCliUsageError);
+    const auto run = [](const std::vector<std::string>& args) {
+        std::ostringstream out, err;
+        const int status = RunCli(args, out, err, false);
+        return Outcome{status, out.str(), err.str()};
+    };
+    EXPECT_EQ(run({"--version-info", exe}),
+              (Outcome{0, "result=1\ndescription=two\\nlines\\r\\ttab\ncompany=赞佛\\x85\\x9B\nproduct=\\x1B[2J\\x7F\nfileVersion=a\\\\b 1.0\n", ""}));
+    const std::string none = "result=0\ndescription=\ncompany=\nproduct=\nfileVersion=\n";
+    EXPECT_EQ(run({"--version-info", text}), (Outcome{0, none, ""}));
+    EXPECT_EQ(run({"--version-info", dir.File("gone.exe")}),
+              (Outcome{1, none, "zanfo-md5-cli: " + dir.File("gone.exe") + ": No such file or directory\n"}));
 }
 
 }  // namespace

@@ -69,11 +69,16 @@ void Complain(std::ostream& err, const std::string& name, const std::string& rea
     err << kProgramName << ": " << md5sum::QuoteForTerminal(name) << ": " << reason << '\n';
 }
 
-// A name as the start of an output line, with md5sum's leading backslash when escaped.
-std::string LineName(const std::string& name, std::string& prefix)
+// A name as the start of an output line, with md5sum's leading backslash when escaped. A
+// check's result line, as md5sum writes it, is escaped only for a line feed.
+std::string LineName(const std::string& name, std::string& prefix, bool onlyForLineFeed = false)
 {
     bool escaped = false;
     std::string text = md5sum::EscapeName(name, escaped);
+    if (onlyForLineFeed && name.find('\n') == std::string::npos) {
+        escaped = false;
+        text = name;
+    }
     prefix = escaped ? "\\" : "";
     return text;
 }
@@ -121,30 +126,34 @@ int Generate(const Options& options, std::ostream& out, std::ostream& err, bool 
     return status;
 }
 
-// Reads a whole list; nullopt with errno set when it cannot be read.
-std::optional<std::string> ReadList(const std::string& name)
+// Reads a whole list; nullopt with `why` set when it cannot be read. As md5sum, names the
+// cause only when the list cannot be opened.
+std::optional<std::string> ReadList(const std::string& name, std::string& why)
 {
     std::FILE* stream = name == "-" ? stdin : zanfo::OpenForReading(name);
-    if (!stream)
+    if (!stream) {
+        why = std::strerror(errno);
         return std::nullopt;
+    }
+    why = "read error";
     std::string text;
     char buffer[65536];
     std::size_t count;
     while ((count = std::fread(buffer, 1, sizeof buffer, stream)) > 0)
         text.append(buffer, count);
-    const int error = std::ferror(stream) ? errno : 0;
+    const bool error = std::ferror(stream) != 0;
     if (stream != stdin)
         std::fclose(stream);
-    errno = error;
     return error ? std::nullopt : std::optional<std::string>(text);
 }
 
 // Checks one list as md5sum -c does; true when it passes.
 bool CheckList(const std::string& listName, const Options& options, std::ostream& out, std::ostream& err, bool errIsTerminal)
 {
-    const std::optional<std::string> text = ReadList(listName);
+    std::string why;
+    const std::optional<std::string> text = ReadList(listName, why);
     if (!text) {
-        Complain(err, listName, std::strerror(errno));
+        Complain(err, listName, why);
         return false;
     }
     const bool fromStdin = listName == "-";
@@ -189,7 +198,7 @@ bool CheckList(const std::string& listName, const Options& options, std::ostream
             }
             ++wellFormed;
             std::string prefix;
-            const std::string name = LineName(line.file->name, prefix);
+            const std::string name = LineName(line.file->name, prefix, true);
             if (outcome.digest.empty()) {
                 if (options.ignoreMissing && outcome.missing)
                     return;

@@ -23,22 +23,20 @@ bool IsHexDigest(const std::string& text)
     return true;
 }
 
-// Length of the control character (C0, DEL, C1 as UTF-8) or undecodable byte at `at`, else 0.
-std::size_t ControlLength(const std::string& text, std::size_t at)
+// The length of the character at `at`, and whether it is a control: C0, DEL, a C1 control
+// (as UTF-8) or a byte that is no UTF-8, which counts as a control of length 1.
+std::size_t CharacterAt(const std::string& text, std::size_t at, bool& control)
 {
     const auto byte = static_cast<unsigned char>(text[at]);
-    if (byte < 0x20 || byte == 0x7F)
-        return 1;
+    control = byte < 0x20 || byte == 0x7F;
     if (byte < 0x80)
-        return 0;
-    const std::size_t length = byte >= 0xC2 && byte < 0xE0 ? 2 : byte >= 0xE0 && byte < 0xF0 ? 3 : byte >= 0xF0 && byte < 0xF5 ? 4 : 0;
-    if (length == 0 || at + length > text.size())
         return 1;
-    for (std::size_t i = 1; i < length; ++i)
-        if ((static_cast<unsigned char>(text[at + i]) & 0xC0) != 0x80)
-            return 1;
-    const bool c1 = byte == 0xC2 && static_cast<unsigned char>(text[at + 1]) < 0xA0;
-    return c1 ? 2 : 0;
+    const std::size_t length = byte >= 0xC2 && byte < 0xE0 ? 2 : byte >= 0xE0 && byte < 0xF0 ? 3 : byte >= 0xF0 && byte < 0xF5 ? 4 : 0;
+    bool valid = length != 0 && at + length <= text.size();
+    for (std::size_t i = 1; valid && i < length; ++i)
+        valid = (static_cast<unsigned char>(text[at + i]) & 0xC0) == 0x80;
+    control = !valid || (byte == 0xC2 && static_cast<unsigned char>(text[at + 1]) < 0xA0);
+    return valid ? length : 1;
 }
 
 void AppendOctal(std::string& out, unsigned char byte)
@@ -90,37 +88,34 @@ std::optional<std::string> UnescapeName(const std::string& text)
 std::string QuoteForTerminal(const std::string& name)
 {
     bool needsQuotes = name.empty(), hasControl = false, hasSingleQuote = false, unsafeInDouble = false;
-    for (std::size_t i = 0; i < name.size(); ++i) {
+    for (std::size_t i = 0, length; i < name.size(); i += length) {
+        bool control = false;
+        length = CharacterAt(name, i, control);
         const char c = name[i];
-        if (ControlLength(name, i) != 0)
-            hasControl = true;
-        else if (c == '\'')
-            hasSingleQuote = true;
-        else if (std::strchr(" !\"$&()*:;<=>?[\\^`|", c) || ((c == '#' || c == '~') && i == 0))
-            needsQuotes = true;
-        unsafeInDouble = unsafeInDouble || std::strchr("!\"$\\`", c);
+        hasControl = hasControl || control;
+        hasSingleQuote = hasSingleQuote || c == '\'';
+        needsQuotes = needsQuotes || (!control && std::strchr(" !\"$&()*:;<=>?[\\^`|", c)) || ((c == '#' || c == '~') && i == 0);
+        unsafeInDouble = unsafeInDouble || (!control && std::strchr("!\"$\\`", c));
     }
     if (!needsQuotes && !hasControl && !hasSingleQuote)
         return name;
     if (hasSingleQuote && !hasControl && !unsafeInDouble)
         return '"' + name + '"';
+    // Single quotes; each run of controls leaves them for $'...' with octal escapes.
     std::string out = "'";
     bool inControls = false;
-    for (std::size_t i = 0; i < name.size();) {
-        const std::size_t control = ControlLength(name, i);
-        if (control != 0 && !inControls)
-            out += "'$'";
-        else if (control == 0 && inControls)
-            out += "''";
-        inControls = control != 0;
-        if (control != 0) {
-            for (std::size_t j = 0; j < control; ++j)
+    for (std::size_t i = 0, length; i < name.size(); i += length) {
+        bool control = false;
+        length = CharacterAt(name, i, control);
+        if (control != inControls)
+            out += control ? "'$'" : "''";
+        inControls = control;
+        for (std::size_t j = 0; j < length; ++j) {
+            if (control)
                 AppendOctal(out, static_cast<unsigned char>(name[i + j]));
-            i += control;
-            continue;
+            else
+                name[i + j] == '\'' ? out += "'\\''" : out += name[i + j];
         }
-        name[i] == '\'' ? out += "'\\''" : out += name[i];
-        ++i;
     }
     out += "'";
     return out;
@@ -130,24 +125,22 @@ std::string EscapeControls(const std::string& value)
 {
     static const char hex[] = "0123456789ABCDEF";
     std::string out;
-    for (std::size_t i = 0; i < value.size();) {
-        const std::size_t control = ControlLength(value, i);
+    for (std::size_t i = 0, length; i < value.size(); i += length) {
+        bool control = false;
+        length = CharacterAt(value, i, control);
         const char c = value[i];
         if (c == '\\' || c == '\n' || c == '\r' || c == '\t') {
             out += '\\';
             out += c == '\\' ? '\\' : c == '\n' ? 'n' : c == '\r' ? 'r' : 't';
-        } else if (control != 0) {
+        } else if (control) {
             // The code point of a C1 control (its second byte), else the byte itself.
-            const auto point = static_cast<unsigned char>(value[i + control - 1]);
+            const auto point = static_cast<unsigned char>(value[i + length - 1]);
             out += "\\x";
             out += hex[point >> 4];
             out += hex[point & 0x0F];
-            i += control;
-            continue;
         } else {
-            out += c;
+            out.append(value, i, length);
         }
-        ++i;
     }
     return out;
 }
