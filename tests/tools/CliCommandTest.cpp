@@ -173,9 +173,9 @@ TEST(Cli, ProgressOnlyOnATerminalForLargeFilesAndWithoutControlCharacters)
     const std::string large = dir.File("large\x1b]0;x\a"), small = dir.File("small");
     MakeSparseFile(large, 20 * 1048576);
     MakeSparseFile(small, 3 * 1048576);
-    const auto progress = [](const std::vector<std::string>& args, bool terminal) {
+    const auto progress = [](const std::vector<std::string>& args, bool terminal, bool ansi = true) {
         std::ostringstream out, err;
-        RunCli(args, out, err, terminal);
+        RunCli(args, out, err, terminal, ansi);
         return err.str();
     };
     EXPECT_EQ(progress({large}, false), "");
@@ -184,6 +184,11 @@ TEST(Cli, ProgressOnlyOnATerminalForLargeFilesAndWithoutControlCharacters)
     const std::string shown = progress({large}, true);
     EXPECT_NE(shown.find("'" + dir.File("large") + "'$'\\033'']0;x'$'\\a': 80%"), std::string::npos) << shown;
     EXPECT_EQ(shown.substr(shown.size() - 4), "\r\x1b[K") << "the line is wiped when the file is done";
+    // A console without escape sequences: the line is blanked with spaces.
+    const std::string plain = progress({large}, true, false);
+    EXPECT_EQ(plain.find('\x1b'), std::string::npos) << "no escape sequence at all";
+    const std::size_t percent = plain.rfind('%'), length = percent - plain.rfind('\r', percent);
+    EXPECT_EQ(plain.substr(percent + 1), "\r" + std::string(length, ' ') + "\r");
 }
 
 TEST(Cli, VersionInfoPrintsFiveLinesThatCannotDriveTheTerminal)

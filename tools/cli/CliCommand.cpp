@@ -26,6 +26,7 @@ struct Options {
     bool quiet = false, status = false, warn = false;  // the last of the three given wins
     bool strict = false, ignoreMissing = false;
     unsigned jobs = 1;
+    bool ansi = true;
     std::vector<std::string> names;
 };
 
@@ -107,7 +108,7 @@ FileOutcome HashWithProgress(CCliProgressEngine& engine, const std::string& name
 
 int Generate(const Options& options, std::ostream& out, std::ostream& err, bool errIsTerminal)
 {
-    CCliProgressEngine engine(err);
+    CCliProgressEngine engine(err, options.ansi);
     int status = kCliSuccess;
     const bool progress = errIsTerminal && options.jobs == 1;
     COrderedHasher::Run(
@@ -180,7 +181,7 @@ bool CheckList(const std::string& listName, const Options& options, std::ostream
 
     std::size_t wellFormed = 0, misformatted = 0, unreadable = 0, mismatched = 0;
     bool verified = false;
-    CCliProgressEngine engine(err);
+    CCliProgressEngine engine(err, options.ansi);
     const bool progress = errIsTerminal && options.jobs == 1 && !options.status;
     COrderedHasher::Run(
         lines.size(), options.jobs, engine,
@@ -245,9 +246,10 @@ std::optional<unsigned> JobCount(const std::string& text)
 
 }  // namespace
 
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool errIsTerminal)
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool errIsTerminal, bool ansi)
 {
     Options options;
+    options.ansi = ansi;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];

@@ -12,5 +12,5 @@ enum CliExitStatus {
 };
 
 // Runs zanfo-md5-cli with the arguments after the program name. Progress lines go to err only
-// when errIsTerminal is set.
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool errIsTerminal);
+// when errIsTerminal is set; `ansi` tells whether that terminal understands escape sequences.
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool errIsTerminal, bool ansi = true);

@@ -8,16 +8,25 @@ constexpr int kChunksBeforeProgress = 16;
 constexpr const char* kEraseLine = "\r\x1b[K";
 }  // namespace
 
-CCliProgressEngine::CCliProgressEngine(std::ostream& progressOut)
+CCliProgressEngine::CCliProgressEngine(std::ostream& progressOut, bool ansi)
     : m_progressOut(progressOut)
+    , m_ansi(ansi)
 {
+}
+
+void CCliProgressEngine::Erase()
+{
+    if (m_ansi)
+        m_progressOut << kEraseLine;
+    else if (m_lineLength != 0)
+        m_progressOut << '\r' << std::string(m_lineLength, ' ') << '\r';
 }
 
 void CCliProgressEngine::BeginFile(std::string label)
 {
     m_label = std::move(label);
     m_chunksSeen = 0;
-    m_lineDrawn = false;
+    m_lineLength = 0;
 }
 
 void CCliProgressEngine::OnProgress(int percent)
@@ -25,14 +34,18 @@ void CCliProgressEngine::OnProgress(int percent)
     if (m_label.empty())
         return;
     if (++m_chunksSeen >= kChunksBeforeProgress) {
-        m_progressOut << kEraseLine << m_label << ": " << percent << '%' << std::flush;
-        m_lineDrawn = true;
+        const std::string line = m_label + ": " + std::to_string(percent) + '%';
+        Erase();
+        m_progressOut << line << std::flush;
+        m_lineLength = line.size();
     }
 }
 
 void CCliProgressEngine::EndFile()
 {
-    if (m_lineDrawn)
-        m_progressOut << kEraseLine << std::flush;
-    m_lineDrawn = false;
+    if (m_lineLength != 0) {
+        Erase();
+        m_progressOut << std::flush;
+    }
+    m_lineLength = 0;
 }

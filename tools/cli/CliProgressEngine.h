@@ -9,7 +9,8 @@
 // that is rewritten in place. Small files finish before it would be worth drawing.
 class CCliProgressEngine : public CMd5Engine {
 public:
-    explicit CCliProgressEngine(std::ostream& progressOut);
+    // `ansi`: the terminal understands "erase line"; otherwise the line is blanked with spaces.
+    explicit CCliProgressEngine(std::ostream& progressOut, bool ansi = true);
 
     // Shows progress for the next run under this label; an empty label shows none.
     void BeginFile(std::string label);
@@ -21,8 +22,11 @@ protected:
     void OnProgress(int percent) override;
 
 private:
+    void Erase();
+
     std::ostream& m_progressOut;
     std::string m_label;
+    bool m_ansi;
     int m_chunksSeen = 0;
-    bool m_lineDrawn = false;
+    std::size_t m_lineLength = 0;  // of the line drawn, 0 when none
 };

@@ -1,14 +1,19 @@
 #include "CliCommand.h"
 
-#include <iostream>
 #include <string>
 #include <vector>
 
 #ifdef _WIN32
-#include <windows.h>
+#include "ConsoleStream.h"
+
+#include <cerrno>
+#include <ostream>
+
 #include <shellapi.h>
-#include <io.h>
+#include <windows.h>
 #else
+#include <iostream>
+
 #include <unistd.h>
 #endif
 
@@ -39,8 +44,13 @@ int main(int argc, char** argv)
 #ifdef _WIN32
     (void)argc;
     (void)argv;
-    SetConsoleOutputCP(CP_UTF8);
-    return RunCli(Utf8Arguments(), std::cout, std::cerr, _isatty(2) != 0);
+    CConsoleStream outBuffer(STD_OUTPUT_HANDLE), errBuffer(STD_ERROR_HANDLE);
+    std::ostream out(&outBuffer), err(&errBuffer);
+    // A classic console without escape sequences gets its progress line blanked with spaces.
+    const bool ansi = errBuffer.EnableEscapeSequences();
+    const int status = RunCli(Utf8Arguments(), out, err, errBuffer.IsConsole(), ansi);
+    err.flush();
+    return status;
 #else
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     return RunCli(args, std::cout, std::cerr, isatty(2) != 0);

@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# zanfo-md5-cli.exe under Wine, next to md5sum: Chinese and emoji names from the UTF-16
+# command line, output redirected (UTF-8 bytes) and on a console (the wide console API, here
+# through a pseudo-terminal), standard input, the progress line, and -c with Windows paths.
+#   cli-under-wine.sh PATH/TO/zanfo-md5-cli.exe     (WINEPREFIX set up by the caller)
+set -uo pipefail
+exe=$(realpath "$1")
+export LANG=C.UTF-8 LC_ALL=C.UTF-8 WINEDEBUG=-all
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work" || exit 1
+failures=0
+check() {  # WHAT EXPECTED ACTUAL
+    if [ "$2" = "$3" ]; then echo "ok: $1"; else echo "FAIL: $1"; diff <(printf '%s\n' "$2") <(printf '%s\n' "$3"); failures=$((failures + 1)); fi
+}
+# A console's output, without the cursor codes and carriage returns Wine's console adds.
+on_console() { script -qec "$*" /dev/null | sed -e 's/\x1b\[?25[lh]//g' -e 's/\r//g'; }
+
+printf a > plain; printf 'two words' > 'a b'; printf 中 > '中文 名字.txt'; printf x > '😀.txt'; printf d > -dash
+head -c 20971520 /dev/zero > large
+names=(plain 'a b' '中文 名字.txt' '😀.txt' -dash)
+
+out=$(wine "$exe" --lower -- "${names[@]}" missing 2>"$work/err"; echo "status $?")
+check "names from the command line, output redirected" "$(md5sum -- "${names[@]}"; echo "status 1")" "$out"
+check "a missing file" "zanfo-md5-cli: missing: No such file or directory" "$(cat "$work/err")"
+check "-j 2" "$(md5sum -- "${names[@]}")" "$(wine "$exe" --lower -j 2 -- "${names[@]}")"
+check "standard input" "$(md5sum < '中文 名字.txt')" "$(wine "$exe" --lower < '中文 名字.txt')"
+check "on a console" "$(md5sum '中文 名字.txt' | tr a-f A-F)" "$(on_console wine "$exe" "'中文 名字.txt'")"
+
+progress=$(on_console wine "$exe" large 2>&1)
+case $progress in
+    *"large: 80%"*"large: 100%"*"$(md5sum < large | cut -c1-32 | tr a-f A-F)  large") echo "ok: progress line, then the digest" ;;
+    *) echo "FAIL: progress line: $(printf '%s' "$progress" | od -c | tail -n 4)"; failures=$((failures + 1)) ;;
+esac
+
+# A list naming files by Windows paths, as a Windows user writes it.
+folder=$(wine cmd /c cd 2>/dev/null | tr -d '\r')
+for name in plain '中文 名字.txt'; do
+    printf '%s  %s\\%s\n' "$(md5sum < "$name" | cut -c1-32)" "$folder" "$name"
+done > list.md5
+printf '0cc175b9c0f1b6a831c399e269772661  %s\\gone.txt\n' "$folder" >> list.md5
+expected="$folder\\plain: OK
+$folder\\中文 名字.txt: OK
+$folder\\gone.txt: FAILED open or read
+status 1"
+check "-c with Windows paths" "$expected" "$(wine "$exe" -c list.md5 2>/dev/null; echo "status $?")"
+check "-c --ignore-missing" "status 0" "$(wine "$exe" -c --quiet --ignore-missing list.md5; echo "status $?")"
+
+[ "$failures" -eq 0 ] && echo "PASS: zanfo-md5-cli.exe under Wine" || { echo "$failures failed"; exit 1; }
