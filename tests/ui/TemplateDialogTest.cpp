@@ -1,4 +1,6 @@
 #include "AboutDlg.h"
+#include "DialogResource.h"
+#include "WindowStyle.h"
 #include "DialogFixture.h"
 #include "LinkStatic.h"
 
@@ -7,6 +9,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QToolTip>
 
@@ -97,6 +100,100 @@ TEST(DialogWindow, TheWindowsAsTheUserFirstSeesThem)
     auto* link = qobject_cast<CLinkStatic*>(f.Item(IDC_SITE_LINK));
     EXPECT_EQ(link->LinkUrl(), "http://www.zanfo.com/");
     EXPECT_EQ(link->text(), QString::fromUtf8("访问Zanfo文件诊所"));
+}
+
+// Reads a DLGTEMPLATEEX the way Windows does: words and dwords, UTF-16 texts or ordinals.
+class CDialogResourceReader {
+public:
+    explicit CDialogResourceReader(std::vector<unsigned char> bytes)
+        : m_bytes(std::move(bytes))
+    {
+    }
+    std::uint32_t Word() { return m_at += 2, m_bytes.at(m_at - 2) | m_bytes.at(m_at - 1) << 8; }
+    std::uint32_t Dword() { return Word() | Word() << 16; }
+    int Short() { return static_cast<std::int16_t>(Word()); }
+    void Align() { m_at = (m_at + 3) / 4 * 4; }
+    QString TextOrOrdinal()
+    {
+        std::u16string text;
+        for (std::uint32_t unit = Word(); unit != 0; unit = Word()) {
+            if (unit == 0xFFFF && text.empty())
+                return "#" + QString::number(Word());
+            text += static_cast<char16_t>(unit);
+        }
+        return QString::fromStdU16String(text);
+    }
+
+private:
+    std::vector<unsigned char> m_bytes;
+    std::size_t m_at = 0;
+};
+
+QString ShownText(QWidget* widget)
+{
+    if (auto* label = qobject_cast<QLabel*>(widget))
+        return label->pixmap().isNull() ? label->text() : "#128";
+    if (auto* button = qobject_cast<QPushButton*>(widget))
+        return button->text();
+    if (auto* group = qobject_cast<QGroupBox*>(widget))
+        return group->title();
+    if (auto* edit = qobject_cast<QLineEdit*>(widget))
+        return edit->text();
+    return "Progress1";  // a progress bar shows no text
+}
+
+QString ClassOf(QWidget* widget)
+{
+    if (qobject_cast<QLabel*>(widget))
+        return "#130";
+    if (qobject_cast<QLineEdit*>(widget))
+        return "#129";
+    return qobject_cast<QProgressBar*>(widget) ? "msctls_progress32" : "#128";
+}
+
+// The dialogs Windows is given and the ones the Qt layer builds, compared with each other:
+// title, font, size, and every control's class, text, place, style, identifier and order.
+TEST(DialogWindow, WhatWindowsGetsIsWhatTheQtLayerBuilds)
+{
+    CMd5Dlg main;
+    main.Create();
+    CAboutDlg about;
+    about.Create();
+    for (CTemplateDialog* dlg : {static_cast<CTemplateDialog*>(&main), static_cast<CTemplateDialog*>(&about)}) {
+        CDialogResourceReader in(BuildDialogResource(dlg->Template()));
+        EXPECT_EQ(in.Word(), 1u);
+        EXPECT_EQ(in.Word(), 0xFFFFu);
+        in.Dword();
+        EXPECT_EQ(in.Dword(), (dlg->windowType() == Qt::Window ? Style::kExAppWindow : 0) | Style::kExAcceptFiles * dlg->acceptDrops());
+        EXPECT_TRUE(in.Dword() & 0x40) << "DS_SETFONT";
+        const std::size_t count = in.Word();
+        const int x = in.Short(), y = in.Short(), cx = in.Short(), cy = in.Short();
+        EXPECT_EQ(dlg->MapDialogRect(x, y, cx, cy).size(), dlg->size());
+        EXPECT_EQ(in.Word() | in.Word(), 0u) << "no menu, the default class";
+        EXPECT_EQ(in.TextOrOrdinal(), dlg->windowTitle());
+        EXPECT_EQ(static_cast<int>(in.Word()), dlg->font().pointSize());
+        in.Dword();
+        in.TextOrOrdinal();  // the face; the Qt layer stands in an installed font for it
+        ASSERT_EQ(count, dlg->Controls().size());
+        for (QWidget* widget : dlg->Controls()) {
+            in.Align();
+            in.Dword();
+            EXPECT_EQ(in.Dword(), 0u);
+            const std::uint32_t style = in.Dword();
+            const int ix = in.Short(), iy = in.Short(), icx = in.Short(), icy = in.Short();
+            const QString text = ShownText(widget);
+            // The link label takes SS_NOTIFY and fits its text once made, on Windows as here.
+            const bool link = qobject_cast<CLinkStatic*>(widget) != nullptr;
+            EXPECT_EQ(style, Style::Of(widget) & ~(link ? Style::kStaticNotify : 0)) << text.toStdString();
+            EXPECT_EQ(static_cast<int>(in.Dword()), widget->property("controlId").toInt()) << text.toStdString();
+            EXPECT_EQ(in.TextOrOrdinal(), ClassOf(widget)) << text.toStdString();
+            EXPECT_EQ(in.TextOrOrdinal(), text);
+            EXPECT_EQ(in.Word(), 0u);
+            const QRect place = dlg->MapDialogRect(ix, iy, icx, icy);
+            const bool sizedByContent = link || text == "#128";
+            EXPECT_EQ(sizedByContent ? QRect(place.topLeft(), widget->size()) : place, widget->geometry()) << text.toStdString();
+        }
+    }
 }
 
 TEST(DialogWindow, TabOrderFollowsTheTemplateAndSkipsHiddenControls)
