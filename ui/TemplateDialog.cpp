@@ -168,16 +168,11 @@ void CTemplateDialog::ApplyTemplate(QWidget* widget, const DialogItemTemplate& i
 
 void CTemplateDialog::CreateControls()
 {
-    QWidget* previousTabStop = nullptr;
+    // Made in template order, the controls take Tab in that order, as on Windows.
     for (const DialogItemTemplate& item : m_template.items) {
         QWidget* widget = CreateControl(item);
         ApplyTemplate(widget, item);
         m_controls.push_back(widget);
-        if (widget->focusPolicy() != Qt::NoFocus) {
-            if (previousTabStop)
-                QWidget::setTabOrder(previousTabStop, widget);
-            previousTabStop = widget;
-        }
     }
     // Windows stacks the first control on top; Qt would put the last there. It decides what
     // paints over what; clicks pass through the group boxes whatever their place.

@@ -115,6 +115,7 @@ TEST(Cli, CheckModeIsMd5sumsLineForLine)
             "MD5 (a b) = 93b885adfe0da089cdf634904fd59f71\n"     // BSD, a mismatch
             "\\MD5 (line\\nfeed) = 5eb4f8abd08a2b2bdd4a59b5a12d01d3\n"
             "# a comment\n\n"
+            "d41d8cd98f00b204e9800998ecf8427e  empty\r\n"  // a line from Windows
             "d41d8cd98f00b204e9800998ecf8427e  missing\n"
             "d41d8cd98f00b204e9800998ecf8427e  folder\n"
             "not a checksum line\n"
@@ -130,8 +131,8 @@ TEST(Cli, CheckModeIsMd5sumsLineForLine)
         const Outcome expected = RunProgram(f.dir, [&] { auto m = args; m.insert(m.begin(), "md5sum"); return m; }(), f.dir.File("list"));
         args.insert(args.begin(), "cli");
         EXPECT_EQ(RunProgram(f.dir, args, f.dir.File("list")), expected) << args[2];
-        args.insert(args.begin() + 1, "-j2");
-        EXPECT_EQ(RunProgram(f.dir, args, f.dir.File("list")), expected) << args[2] << ", -j2";
+        args.insert(args.begin() + 1, "--jobs=2");
+        EXPECT_EQ(RunProgram(f.dir, args, f.dir.File("list")), expected) << args[2] << ", --jobs=2";
     }
 }
 
@@ -180,7 +181,10 @@ TEST(Cli, ProgressOnlyOnATerminalForLargeFilesAndWithoutControlCharacters)
     };
     EXPECT_EQ(progress({large}, false), "");
     EXPECT_EQ(progress({small}, true), "");
-    EXPECT_EQ(progress({"-j", "2", large, small}, true), "") << "no progress line for parallel runs";
+    EXPECT_EQ(progress({"-j2", large, small}, true), "") << "no progress line for parallel runs";
+    std::ofstream(dir.File("list")) << "00000000000000000000000000000000  " << large << "\n";
+    EXPECT_NE(progress({"-c", dir.File("list")}, true).find(": 80%"), std::string::npos) << "checking shows it too";
+    EXPECT_EQ(progress({"-c", "--status", dir.File("list")}, true), "") << "but not with --status";
     const std::string shown = progress({large}, true);
     EXPECT_NE(shown.find("'" + dir.File("large") + "'$'\\033'']0;x'$'\\a': 80%"), std::string::npos) << shown;
     EXPECT_EQ(shown.substr(shown.size() - 4), "\r\x1b[K") << "the line is wiped when the file is done";
