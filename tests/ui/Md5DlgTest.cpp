@@ -35,12 +35,18 @@ TEST(Md5Dlg, SystemCommandsOpenAboutOnlyForItsOwnRange)
     };
     for (const auto& [command, opens] : cases) {
         QString title;
+        bool closedByKey = false;
+        // Escape, or Enter on the default button 确定, closes the box.
+        const Qt::Key key = command == 0x0010 ? Qt::Key_Return : Qt::Key_Escape;
         const bool opened = WithNextModal([&, command = command] { f.dlg.OnSysCommand(command, 0); },
                                           [&](QWidget* box) {
                                               title = box->windowTitle();
-                                              QTest::keyClick(box->windowHandle(), Qt::Key_Escape);
+                                              QTest::keyClick(box->windowHandle(), key);
+                                              closedByKey = !box->isVisible();
+                                              box->close();
                                           });
         EXPECT_EQ(opened, opens) << command;
+        EXPECT_EQ(closedByKey, opens) << command;
         EXPECT_EQ(title, opens ? QString::fromUtf8("关于MD5值计算工具") : QString()) << command;
     }
     EXPECT_TRUE(f.dlg.isVisible());
