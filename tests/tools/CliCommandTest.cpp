@@ -106,7 +106,8 @@ TEST(Cli, OutputIsMd5sumsByteForByte)
         for (std::size_t i = line + (lower[line] == '\\'); i < line + 33; ++i)
             lower[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(lower[i])));
     all[0] = "md5sum";
-    EXPECT_EQ(lower, RunProgram(f.dir, all).out) << "upper-case digits by default, nothing else changed";
+    EXPECT_EQ(lower, RunProgram(f.dir, all).out) << "md5sum's lines but for the case of the digits";
+    EXPECT_EQ(upper.find_first_of("abcdef"), upper.find_first_of("abcdef", 33)) << "the first line's digits are upper case by default";
     std::ofstream(f.dir.File("list"), std::ios::binary) << upper;
     EXPECT_EQ(RunProgram(f.dir, {"md5sum", "--strict", "--quiet", "-c", "list"}), (Outcome{0, "", ""}));
 }
