@@ -1,6 +1,6 @@
 #include "AboutDlg.h"
 
-CAboutDlg::CAboutDlg(QWidget* owner)
+CAboutDlg::CAboutDlg(CTemplateDialog* owner)
     : CTemplateDialog(AboutDialogTemplate(), owner)
 {
 }

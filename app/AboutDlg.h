@@ -1,12 +1,11 @@
 #pragma once
 
-#include "TemplateDialog.h"
+#include "WindowLayer.h"
 
 // The About box: the icon, the version and the copyright line, closed by its OK button,
 // Escape or the close box.
 class CAboutDlg : public CTemplateDialog {
-    Q_OBJECT
 public:
     // The owner is the main dialog, which stays disabled while the box is open.
-    explicit CAboutDlg(QWidget* owner = nullptr);
+    explicit CAboutDlg(CTemplateDialog* owner = nullptr);
 };

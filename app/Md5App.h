@@ -1,12 +1,12 @@
 #pragma once
 
-#include <QApplication>
-#include <QTranslator>
+#include "WindowLayer.h"
+
+class CTemplateDialog;
 
 // The application object: made first thing in main, it runs the main dialog modally from
 // InitInstance and never a message loop of its own.
-class CMd5App : public QApplication {
-    Q_OBJECT
+class CMd5App {
 public:
     CMd5App(int& argc, char** argv);
 
@@ -15,9 +15,8 @@ public:
     // The process's exit code.
     int ExitInstance() { return 0; }
 
-    QWidget* m_pMainWnd = nullptr;
+    CTemplateDialog* m_pMainWnd = nullptr;
 
 private:
-    // Qt's own texts (OK, Cancel, the file chooser) in Chinese, like the rest of the program.
-    QTranslator m_qtTranslator;
+    CWindowSystem m_windowSystem;
 };

@@ -1,39 +1,18 @@
 #include "LinkStatic.h"
 
 #include "UrlLauncher.h"
-#include "WindowStyle.h"
-
-#include <QApplication>
-#include <QFileInfo>
-#include <QFontMetrics>
-#include <QMessageBox>
-#include <QMouseEvent>
-#include <QPainter>
-#include <QPalette>
 
 #include <utility>
 
-namespace {
-
-// Message boxes of the framework carry the program's name: its file name without extension.
-QString ApplicationTitle()
-{
-    return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
-}
-
-}  // namespace
-
-CLinkStatic::CLinkStatic(QWidget* parent)
-    : QLabel(parent)
-    , m_clrLink(0, 0, 238)
-    , m_clrVisited(85, 26, 139)
-    , m_clrHover(QApplication::palette().color(QPalette::Active, QPalette::Highlight))
+CLinkStatic::CLinkStatic()
+    : m_clrLink(Rgb(0, 0, 238))
+    , m_clrVisited(Rgb(85, 26, 139))
+    , m_clrHover(CWindowSystem::HighlightColour())
     , m_bHovering(false)
     , m_bWasVisited(false)
     , m_bUnderlineFont(true)
     , m_bFitToText(true)
-    , m_bSubclassed(false)
-    , m_launcher{&CLinkStatic::OpenUrl, &CLinkStatic::ShowOpenError, [] { QApplication::beep(); }}
+    , m_launcher{&CLinkStatic::OpenUrl, &CLinkStatic::ShowOpenError, &CWindowSystem::Beep}
 {
 }
 
@@ -42,135 +21,100 @@ void CLinkStatic::SetLauncher(Launcher launcher)
     m_launcher = std::move(launcher);
 }
 
-void CLinkStatic::SubclassWindow()
+void CLinkStatic::SubclassDlgItem(int id, CTemplateDialog* parent)
 {
-    Style::Set(this, Style::Of(this) | Style::kStaticNotify);
-    if (m_strLinkUrl.isEmpty())
-        m_strLinkUrl = text();
-    if (text().isEmpty())
-        setText(m_strLinkUrl);
+    parent->SetItemStyle(id, parent->GetItemStyle(id) | Style::kStaticNotify);
+    const std::string caption = parent->GetDlgItemText(id);
+    if (m_strLinkUrl.empty())
+        m_strLinkUrl = caption;
+    if (caption.empty())
+        parent->SetDlgItemText(id, m_strLinkUrl);
+    if (m_bUnderlineFont)
+        parent->SetItemUnderline(id);
 
-    m_fontLink = font();
-    m_fontLink.setUnderline(m_bUnderlineFont);
-    setFont(m_fontLink);
-
-    m_bSubclassed = true;  // from here on the control counts as a window
+    m_pParent = parent;
+    m_nID = id;
+    parent->AttachLink(id, this);
     FitToText();
-    LoadHandCursor();
-    setToolTip(m_strLinkUrl);
+    parent->SetItemToolTip(id, m_strLinkUrl);
 }
 
 void CLinkStatic::FitToText()
 {
-    if (!m_bSubclassed || !m_bFitToText)
+    if (!m_pParent || !m_bFitToText)
         return;
-    const QFontMetrics metrics(m_fontLink);
-    const int cx = metrics.horizontalAdvance(text());
-    const int cy = metrics.height();
-    const unsigned style = Style::Of(this);
-    QRect rect = geometry();
+    int cx = 0, cy = 0;
+    m_pParent->MeasureItemText(m_nID, cx, cy);
+    const std::uint32_t style = m_pParent->GetItemStyle(m_nID);
+    ItemRect rect = m_pParent->GetItemRect(m_nID);
 
     // Centred sides shrink (or grow) equally, the difference halved toward zero.
     if (style & Style::kStaticCenterImage) {
-        const int dy = (rect.height() - cy) / 2;
-        rect.adjust(0, dy, 0, -dy);
+        const int dy = (rect.cy - cy) / 2;
+        rect.y += dy;
+        rect.cy -= 2 * dy;
     } else {
-        rect.setHeight(cy);
+        rect.cy = cy;
     }
     if (style & Style::kStaticCenter) {
-        const int dx = (rect.width() - cx) / 2;
-        rect.adjust(dx, 0, -dx, 0);
+        const int dx = (rect.cx - cx) / 2;
+        rect.x += dx;
+        rect.cx -= 2 * dx;
     } else if (style & Style::kStaticRight) {
-        rect.setLeft(rect.right() + 1 - cx);
+        rect.x += rect.cx - cx;
+        rect.cx = cx;
     } else {
-        rect.setWidth(cx);
+        rect.cx = cx;
     }
-    setGeometry(rect);
+    m_pParent->SetItemRect(m_nID, rect);
 }
 
-void CLinkStatic::LoadHandCursor()
-{
-    setCursor(Qt::PointingHandCursor);
-}
-
-void CLinkStatic::SetLinkUrl(const QString& url)
+void CLinkStatic::SetLinkUrl(const std::string& url)
 {
     m_strLinkUrl = url;
-    if (m_bSubclassed) {
+    if (m_pParent) {
         FitToText();
-        setToolTip(m_strLinkUrl);
+        m_pParent->SetItemToolTip(m_nID, m_strLinkUrl);
     }
 }
 
 void CLinkStatic::MarkVisited(bool visited)
 {
     m_bWasVisited = visited;
-    if (m_bSubclassed)
-        update();
+    Redraw();
 }
 
-QColor CLinkStatic::CurrentTextColor() const
+void CLinkStatic::Redraw()
+{
+    if (m_pParent)
+        m_pParent->RedrawItem(m_nID);
+}
+
+Colour CLinkStatic::TextColour() const
 {
     if (m_bHovering)
         return m_clrHover;
     return m_bWasVisited ? m_clrVisited : m_clrLink;
 }
 
-void CLinkStatic::paintEvent(QPaintEvent*)
-{
-    // The colour is chosen as each paint happens, from the hover and visited states: no
-    // background, the dialog shows through.
-    QPainter painter(this);
-    painter.setFont(font());
-    painter.setPen(CurrentTextColor());
-    painter.drawText(contentsRect(), static_cast<int>(alignment()) | Qt::TextSingleLine, text());
-}
-
-void CLinkStatic::SetHovering(bool hovering)
+void CLinkStatic::OnHover(bool hovering)
 {
     if (m_bHovering == hovering)
         return;
     m_bHovering = hovering;
-    repaint();
+    Redraw();
 }
 
-void CLinkStatic::enterEvent(QEnterEvent* event)
+void CLinkStatic::OnClicked()
 {
-    QLabel::enterEvent(event);
-    SetHovering(true);
-}
-
-void CLinkStatic::leaveEvent(QEvent* event)
-{
-    QLabel::leaveEvent(event);
-    SetHovering(false);
-}
-
-void CLinkStatic::mouseDoubleClickEvent(QMouseEvent* event)
-{
-    QLabel::mouseDoubleClickEvent(event);
-    m_bDoubleClickRelease = true;
-}
-
-void CLinkStatic::mouseReleaseEvent(QMouseEvent* event)
-{
-    QLabel::mouseReleaseEvent(event);
-    if (std::exchange(m_bDoubleClickRelease, false))
-        return;
-    if (m_bSubclassed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        OnLinkClicked();
-}
-
-void CLinkStatic::OnLinkClicked()
-{
-    const int code = m_launcher.openUrl(m_strLinkUrl.toStdString(), CUrlLauncher::kShow);
+    const int code = m_launcher.openUrl(m_strLinkUrl, CUrlLauncher::kShow);
     m_bWasVisited = code > 32;
     if (m_bWasVisited) {
         MarkVisited(true);
     } else {
         // The visited flag is cleared without a repaint: the link colour returns at the next one.
         m_launcher.beep();
-        m_launcher.showOpenError(this, code);
+        m_launcher.showOpenError(m_pParent, code);
     }
 }
 
@@ -179,9 +123,7 @@ int CLinkStatic::OpenUrl(const std::string& url, int showCommand)
     return CUrlLauncher::OpenUrl(url, showCommand);
 }
 
-void CLinkStatic::ShowOpenError(QWidget* owner, int code)
+void CLinkStatic::ShowOpenError(CTemplateDialog* owner, int code)
 {
-    QMessageBox box(QMessageBox::Warning, ApplicationTitle(), QString::fromStdString(CUrlLauncher::OpenErrorText(code)),
-                    QMessageBox::Ok, owner ? owner->window() : nullptr);
-    box.exec();
+    owner->ShowMessageBox(CUrlLauncher::OpenErrorText(code), CWindowSystem::ApplicationTitle(), true);
 }

@@ -1,9 +1,6 @@
 #pragma once
 
-#include <QColor>
-#include <QFont>
-#include <QLabel>
-#include <QString>
+#include "WindowLayer.h"
 
 #include <functional>
 #include <string>
@@ -11,60 +8,50 @@
 // A static text of a dialog turned into a web link: underlined, in link colours, the highlight
 // colour while the pointer is over it, a pointing-hand cursor, the URL as its tooltip, and a
 // click that opens the URL in the browser. After a successful open it shows the visited colour.
-class CLinkStatic : public QLabel {
-    Q_OBJECT
+class CLinkStatic : public CLinkBehaviour {
 public:
     // How a click reaches the world outside; tests put their own in.
     struct Launcher {
         std::function<int(const std::string& url, int showCommand)> openUrl;
-        std::function<void(QWidget* owner, int code)> showOpenError;
+        std::function<void(CTemplateDialog* owner, int code)> showOpenError;
         std::function<void()> beep;
     };
 
-    explicit CLinkStatic(QWidget* parent = nullptr);
+    CLinkStatic();
 
-    // The dialog has given the static its place, caption, font and style: make it a link.
-    void SubclassWindow();
+    // The dialog has given its static `id` a place, caption, font and style: make it a link.
+    void SubclassDlgItem(int id, CTemplateDialog* parent);
 
-    void SetLinkUrl(const QString& url);
+    void SetLinkUrl(const std::string& url);
     void MarkVisited(bool visited);
     void SetLauncher(Launcher launcher);
 
     // Opens a URL through the shell, else the registered browser; above 32 is success.
     static int OpenUrl(const std::string& url, int showCommand);
     // The failure message for a result code, in a warning box captioned with the program's name.
-    static void ShowOpenError(QWidget* owner, int code);
+    static void ShowOpenError(CTemplateDialog* owner, int code);
 
-    QString LinkUrl() const { return m_strLinkUrl; }
+    const std::string& LinkUrl() const { return m_strLinkUrl; }
     bool IsHovering() const { return m_bHovering; }
     bool WasVisited() const { return m_bWasVisited; }
     // Hover wins over visited, visited over the plain link colour.
-    QColor CurrentTextColor() const;
-
-protected:
-    void enterEvent(QEnterEvent* event) override;
-    void leaveEvent(QEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
+    Colour TextColour() const override;
+    void OnHover(bool hovering) override;
+    void OnClicked() override;
 
 private:
     void FitToText();
-    void LoadHandCursor();
-    void OnLinkClicked();
-    void SetHovering(bool hovering);
+    void Redraw();
 
-    QColor m_clrLink;
-    QColor m_clrVisited;
-    QColor m_clrHover;
+    Colour m_clrLink;
+    Colour m_clrVisited;
+    Colour m_clrHover;
     bool m_bHovering;
     bool m_bWasVisited;
     bool m_bUnderlineFont;
     bool m_bFitToText;
-    QString m_strLinkUrl;
-    QFont m_fontLink;
-    bool m_bSubclassed;
-    // The release that ends a double-click is no second click (Windows routes it as a double-click).
-    bool m_bDoubleClickRelease = false;
+    std::string m_strLinkUrl;
+    CTemplateDialog* m_pParent = nullptr;  // set once subclassed: from then on the control counts as a window
+    int m_nID = 0;
     Launcher m_launcher;
 };

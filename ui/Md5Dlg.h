@@ -2,34 +2,29 @@
 
 #include "LinkStatic.h"
 #include "Md5WndEngine.h"
-#include "TemplateDialog.h"
+#include "WindowLayer.h"
 
-#include <QIcon>
-#include <QList>
-#include <QProgressBar>
-#include <QUrl>
-
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string>
-
-class QThread;
+#include <thread>
+#include <vector>
 
 // The one window of the tool: path and digest boxes, the details of the chosen file, the
 // progress row of a long run, the Query button and the link to the service.
 class CMd5Dlg : public CTemplateDialog {
-    Q_OBJECT
 public:
     // What the dialog asks of the world outside; tests put their own in.
     using ShellOpen = std::function<int(const std::string& url, int showCommand)>;
     // Shows the open-file dialog; false when the user cancels. The path is UTF-8.
-    using ChooseFile = std::function<bool(QWidget* owner, std::string& path, std::string& fileName)>;
+    using ChooseFile = std::function<bool(CTemplateDialog* owner, std::string& path, std::string& fileName)>;
     // A message box captioned "提示" with one OK button.
-    using ShowMessage = std::function<void(QWidget* owner, const QString& text)>;
-    // Starts the worker's thread; the system may refuse it.
-    using StartThread = std::function<void(QThread& thread)>;
+    using ShowMessage = std::function<void(CTemplateDialog* owner, const std::string& text)>;
+    // Starts the worker's thread running `body`; throws std::system_error when the system refuses.
+    using StartThread = std::function<void(std::thread& thread, std::function<void()> body)>;
 
-    explicit CMd5Dlg(QWidget* parent = nullptr);
+    CMd5Dlg();
     ~CMd5Dlg() override;
 
     void SetShellOpen(ShellOpen shellOpen) { m_shellOpen = std::move(shellOpen); }
@@ -37,34 +32,27 @@ public:
     void SetShowMessage(ShowMessage showMessage) { m_showMessage = std::move(showMessage); }
     void SetStartThread(StartThread startThread) { m_startThread = std::move(startThread); }
 
-    void OnSysCommand(unsigned nID, long lParam);
-    QIcon OnQueryDragIcon() const { return m_hIcon; }
+    void OnSysCommand(unsigned nID, long lParam) override;
     void OnAbout();
     int OnMd5Progress(int wParam, int lParam);
     void OnQuery();
     void OnBrowse();
-    void OnDropFiles(const QList<QUrl>& files);
+    void OnDropFiles(const std::vector<std::string>& files) override;
     void OnCalculate();
 
     // Waits, serving the worker's calls, until the last worker has finished.
     void WaitForWorker();
 
+    CLinkStatic& SiteLink() { return m_siteLink; }
+
     // Files of this size or more are hashed on a worker thread.
     static constexpr std::uint64_t kWorkerThreshold = 20485760;
 
 protected:
-    QWidget* CreateControl(const DialogItemTemplate& item) override;
     void OnInitDialog() override;
     void OnCommand(int id) override;
-    bool PreTranslateMessage(QObject* receiver, QEvent* event) override;
-    bool event(QEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
-    void done(int result) override;
-#ifdef _WIN32
-    // The window system's own system commands reach OnSysCommand there.
-    bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
-#endif
+    bool PreTranslateKey(int virtualKey) override;
+    std::intptr_t OnMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
 
 private:
     void DoDataExchange();
@@ -72,16 +60,15 @@ private:
     bool StartWorker();
     void ReturnToRest();
     void StopWorker();
-    // Runs a call on the dialog's thread and waits for it: the worker's only way to the controls.
-    void SendToDialog(const std::function<void()>& call);
+    void OnClose(int result);
 
-    QProgressBar m_progress;
     CLinkStatic m_siteLink;
-    QIcon m_hIcon;
     std::string m_strPath;
     std::string m_strFileName;
     std::uint32_t m_dwThreadId;
-    QThread* m_hThread;
+    std::thread m_hThread;
+    // Set by the worker as its last act: the thread may be joined without waiting for a call.
+    std::atomic<bool> m_bWorkerDone{false};
     CMd5WndEngine m_engine;
 
     // The user stopped the current worker. A Stop that lands before the worker's run has begun

@@ -2,26 +2,21 @@
 
 #include "Md5Engine.h"
 
-#include <QObject>
-#include <QPointer>
+class CTemplateDialog;
 
-#include <memory>
+// The engine's progress message to the dialog: the percent in wParam, lParam always 0. Always
+// sent, never posted: the hashing thread waits until the dialog has handled it.
+constexpr unsigned WM_MD5_PROGRESS = 0x0400 + 100;  // WM_USER + 100
 
-// The engine as the dialog uses it: each progress value goes to the dialog as a
-// CMd5ProgressEvent, delivered on the dialog's thread while the hashing thread waits.
+// The engine as the dialog uses it: each progress value goes to the window as WM_MD5_PROGRESS.
 class CMd5WndEngine : public CMd5Engine {
 public:
-    CMd5WndEngine();
-    ~CMd5WndEngine() override;
-
-    // The window that receives progress. Set it before the first run, from the window's thread.
-    void SetWindow(QObject* window);
+    // The window that receives progress. Set it before the first run; it must outlive every run.
+    void SetWindow(CTemplateDialog* window) { m_hNotifyWnd = window; }
 
 protected:
     void OnProgress(int percent) override;
 
 private:
-    QPointer<QObject> m_hNotifyWnd;
-    // Lives on the window's thread; blocking calls from a hashing thread are queued to it.
-    std::unique_ptr<QObject> m_relay;
+    CTemplateDialog* m_hNotifyWnd = nullptr;
 };

@@ -1,3 +1,4 @@
+#include "DialogDriver.h"
 #include "Md5App.h"
 #include "Md5Dlg.h"
 #include "resource.h"
@@ -6,7 +7,6 @@
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -22,19 +22,19 @@ TEST(Md5App, RunsTheMainDialogIgnoringTheCommandLine)
 {
     for (const bool exitButton : {true, false}) {
         bool sawDialog = false;
-        QString path, digest;
-        QTimer::singleShot(0, [&] {
-            auto* dlg = qobject_cast<CMd5Dlg*>(QApplication::activeModalWidget());
-            ASSERT_NE(dlg, nullptr);
-            sawDialog = g_app->m_pMainWnd == dlg;
-            path = dlg->GetDlgItemText(IDC_PATH);
-            digest = dlg->GetDlgItemText(IDC_MD5);
-            if (exitButton)
-                static_cast<QPushButton*>(dlg->GetDlgItem(IDOK))->click();
-            else
-                dlg->close();
-        });
-        EXPECT_FALSE(g_app->InitInstance());
+        std::string path, digest;
+        bool returned = false;
+        EXPECT_TRUE(WithNextModal([&] { returned = !g_app->InitInstance(); },
+                                  [&](CTemplateDialog& dlg) {
+                                      sawDialog = g_app->m_pMainWnd == &dlg;
+                                      path = dlg.GetDlgItemText(IDC_PATH);
+                                      digest = dlg.GetDlgItemText(IDC_MD5);
+                                      if (exitButton)
+                                          ClickItem(dlg, IDOK);
+                                      else
+                                          ClickCloseBox(dlg);
+                                  }));
+        EXPECT_TRUE(returned);
         EXPECT_TRUE(sawDialog) << "the dialog is the main window while it runs";
         EXPECT_EQ(g_app->m_pMainWnd, nullptr) << "and no longer afterwards";
         EXPECT_EQ(path, "");

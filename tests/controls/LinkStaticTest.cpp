@@ -1,66 +1,57 @@
-#include "WindowInput.h"
+#include "DialogDriver.h"
 #include "LinkStatic.h"
-#include "WindowStyle.h"
-
-#include <QFontMetrics>
-#include <QImage>
-#include <QMessageBox>
 
 #include <gtest/gtest.h>
 
+#include <deque>
+
 namespace {
 
-const QColor kLink(0, 0, 238);
-const QColor kVisited(85, 26, 139);
-const QString kCaption = QString::fromUtf8("访问Zanfo文件诊所");
+const Colour kLink = Rgb(0, 0, 238);
+const Colour kVisited = Rgb(85, 26, 139);
+const char* const kCaption = "访问Zanfo文件诊所";
+constexpr int kId = 1014;
 
-// A window holding one static that becomes a link, with a launcher the test answers.
+// A dialog holding one static (dialog units, its style and caption) that becomes a link, with
+// a launcher the test answers.
 struct LinkFixture {
-    QWidget window;
-    CLinkStatic* link;
+    std::deque<DialogTemplate> templates;  // the dialog keeps a reference to its template
+    std::unique_ptr<CTemplateDialog> dlg;
+    CLinkStatic link;
     int openResult = 42;
     std::vector<std::pair<std::string, int>> opened;
     std::vector<int> errorsShown;
     int beeps = 0;
 
-    explicit LinkFixture(QRect geometry = QRect(24, 246, 130, 16), std::uint32_t style = 0, const QString& caption = kCaption,
-                         const QString& urlBefore = QString())
+    explicit LinkFixture(ItemRect place = {24, 246, 130, 16}, std::uint32_t style = 0, const std::string& caption = kCaption,
+                         const std::string& urlBefore = std::string())
     {
-        window.resize(600, 600);
-        link = new CLinkStatic(&window);
-        link->setGeometry(geometry);
-        link->setText(caption);
-        Style::Set(link, style);
-        link->SetLauncher({[this](const std::string& url, int show) {
-                               opened.emplace_back(url, show);
-                               return openResult;
-                           },
-                           [this](QWidget*, int code) { errorsShown.push_back(code); }, [this] { ++beeps; }});
-        if (!urlBefore.isEmpty())
-            link->SetLinkUrl(urlBefore);
-        link->SubclassWindow();
-        window.show();
-        (void)QTest::qWaitForWindowExposed(&window);
+        templates.push_back({1, 0x80C800C0, 0, 400, 300, "link", "宋体", 9,
+                             {{kId, ControlClass::Static, caption, 0x50000000 | style, place.x, place.y, place.cx, place.cy}}});
+        dlg = std::make_unique<CTemplateDialog>(templates.back(), nullptr);
+        link.SetLauncher({[this](const std::string& url, int show) {
+                              opened.emplace_back(url, show);
+                              return openResult;
+                          },
+                          [this](CTemplateDialog*, int code) { errorsShown.push_back(code); }, [this] { ++beeps; }});
+        if (!urlBefore.empty())
+            link.SetLinkUrl(urlBefore);
+        dlg->Create();
+        before = dlg->GetItemRect(kId);
+        link.SubclassDlgItem(kId, dlg.get());
+        WaitUntil([this] { return dlg->IsWindowVisible(); });
     }
 
-    QSize TextSize() const
+    ItemRect before{};
+    ItemRect Rect() const { return dlg->GetItemRect(kId); }
+    void TextSize(int& cx, int& cy) const { dlg->MeasureItemText(kId, cx, cy); }
+    void Hover(bool inside)
     {
-        const QFontMetrics metrics(link->font());
-        return QSize(metrics.horizontalAdvance(link->text()), metrics.height());
+        MovePointerTo(*dlg, 0);  // the pointer enters the window before it reaches the link
+        if (inside)
+            MovePointerTo(*dlg, kId);
     }
-    void Hover(bool inside) { MovePointer(&window, inside ? CentreInWindow(link) : QPoint(590, 590)); }
-
-    // The state colour the control paints with: the one found among the pixels it renders.
-    QColor Painted() const
-    {
-        const QImage image = link->grab().toImage();
-        for (const QColor& candidate : {kLink, kVisited, QApplication::palette().color(QPalette::Active, QPalette::Highlight)})
-            for (int y = 0; y < image.height(); ++y)
-                for (int x = 0; x < image.width(); ++x)
-                    if (image.pixelColor(x, y) == candidate)
-                        return candidate;
-        return QColor();
-    }
+    bool Shows(Colour colour) { return ItemShowsColour(*dlg, kId, colour); }
 };
 
 // The caption and the URL default to each other; the window shrinks to its text, keeping the
@@ -68,76 +59,66 @@ struct LinkFixture {
 TEST(LinkStatic, SubclassingMakesALinkThatFitsItsText)
 {
     LinkFixture f;
-    EXPECT_EQ(f.link->LinkUrl(), kCaption);
-    EXPECT_TRUE(f.link->font().underline());
-    EXPECT_EQ(f.Painted(), kLink);
-    f.link->SetLinkUrl("http://www.zanfo.com/");
-    EXPECT_EQ(f.link->toolTip(), "http://www.zanfo.com/");
-    EXPECT_EQ(f.link->text(), kCaption) << "a new URL leaves the caption";
-    LinkFixture empty(QRect(10, 10, 300, 40), 0, QString(), "http://example.org/");
-    EXPECT_EQ(empty.link->text(), "http://example.org/");
+    EXPECT_EQ(f.link.LinkUrl(), kCaption);
+    EXPECT_TRUE(f.Shows(kLink));
+    f.link.SetLinkUrl("http://www.zanfo.com/");
+    EXPECT_EQ(f.dlg->GetDlgItemText(kId), kCaption) << "a new URL leaves the caption";
+    LinkFixture empty({10, 10, 300, 40}, 0, "", "http://example.org/");
+    EXPECT_EQ(empty.dlg->GetDlgItemText(kId), "http://example.org/");
 
-    const QSize text = f.TextSize();
-    EXPECT_EQ(f.link->geometry(), QRect(QPoint(24, 246), text)) << "left and top stay";
-    EXPECT_EQ(empty.link->geometry(), QRect(QPoint(10, 10), empty.TextSize()));
-    for (const int extra : {7, -4}) {
-        const QRect before(100, 100, text.width() + extra, text.height() + extra);
-        LinkFixture centred(before, Style::kStaticCenter | Style::kStaticCenterImage);
-        EXPECT_EQ(centred.link->geometry(), before.adjusted(extra / 2, extra / 2, -(extra / 2), -(extra / 2))) << extra;
-    }
-    LinkFixture right(QRect(50, 60, 400, 30), Style::kStaticRight);
-    EXPECT_EQ(right.link->geometry(), QRect(450 - text.width(), 60, text.width(), text.height()));
+    int cx = 0, cy = 0;
+    f.TextSize(cx, cy);
+    EXPECT_EQ(f.Rect(), (ItemRect{f.before.x, f.before.y, cx, cy})) << "left and top stay";
+    int ecx = 0, ecy = 0;
+    empty.TextSize(ecx, ecy);
+    EXPECT_EQ(empty.Rect(), (ItemRect{empty.before.x, empty.before.y, ecx, ecy}));
+    // Centred both ways in a box 30 × 20 units larger than the text: half the difference
+    // goes from each side, rounded toward zero.
+    LinkFixture centred({100, 100, 150, 30}, Style::kStaticCenter | Style::kStaticCenterImage);
+    const ItemRect box = centred.before;
+    const int dx = (box.cx - cx) / 2, dy = (box.cy - cy) / 2;
+    EXPECT_EQ(centred.Rect(), (ItemRect{box.x + dx, box.y + dy, box.cx - 2 * dx, box.cy - 2 * dy}));
+    LinkFixture right({50, 60, 200, 20}, Style::kStaticRight);
+    EXPECT_EQ(right.Rect(), (ItemRect{right.before.x + right.before.cx - cx, right.before.y, cx, cy}));
 }
 
 TEST(LinkStatic, ColourFollowsThePointerAndTheVisitedState)
 {
     LinkFixture f;
-    const QColor highlight = QApplication::palette().color(QPalette::Active, QPalette::Highlight);
-    const std::pair<std::function<void()>, QColor> steps[] = {
+    const Colour highlight = CWindowSystem::HighlightColour();
+    const std::pair<std::function<void()>, Colour> steps[] = {
         {[&] { f.Hover(true); }, highlight},
         {[&] { f.Hover(false); }, kLink},
-        {[&] { ClickAt(f.link); f.Hover(false); }, kVisited},
+        {[&] { ClickItem(*f.dlg, kId); f.Hover(false); }, kVisited},
         {[&] { f.Hover(true); }, highlight},  // hover wins over visited
         {[&] { f.Hover(false); }, kVisited},
     };
     for (const auto& [step, colour] : steps) {
         step();
-        EXPECT_EQ(f.Painted(), colour) << colour.name().toStdString();
+        EXPECT_TRUE(f.Shows(colour)) << std::hex << colour;
+        EXPECT_EQ(f.link.TextColour(), colour);
     }
 }
 
 TEST(LinkStatic, ClicksOpenTheUrlOnceAndReportAFailure)
 {
     LinkFixture f;
-    f.link->SetLinkUrl("http://www.zanfo.com/");
-    QTest::mouseDClick(f.window.windowHandle(), Qt::LeftButton, {}, CentreInWindow(f.link));
+    f.link.SetLinkUrl("http://www.zanfo.com/");
+    DoubleClickItem(*f.dlg, kId);
     EXPECT_EQ(f.opened, (std::vector<std::pair<std::string, int>>{{"http://www.zanfo.com/", 5}})) << "a double-click opens once";
-    EXPECT_TRUE(f.link->WasVisited());
+    EXPECT_TRUE(f.link.WasVisited());
 
     const std::pair<int, bool> results[] = {{31, false}, {32, false}, {0, false}, {-1, false}, {33, true}, {42, true}};
     for (const auto& [result, visited] : results) {
         f.openResult = result;
         f.errorsShown.clear();
-        ClickAt(f.link);
+        ClickItem(*f.dlg, kId);
         f.Hover(false);
-        EXPECT_EQ(f.link->WasVisited(), visited) << result;
+        EXPECT_EQ(f.link.WasVisited(), visited) << result;
         EXPECT_EQ(f.errorsShown, visited ? std::vector<int>{} : std::vector<int>{result}) << result;
-        EXPECT_EQ(f.Painted(), visited ? kVisited : kLink) << result;
+        EXPECT_TRUE(f.Shows(visited ? kVisited : kLink)) << result;
     }
     EXPECT_EQ(f.beeps, 4);
-}
-
-TEST(LinkStatic, ErrorBoxIsAWarningCaptionedWithTheProgramName)
-{
-    QString seen;
-    EXPECT_TRUE(WithNextModal([] { CLinkStatic::ShowOpenError(nullptr, 26); },
-                              [&](QWidget* modal) {
-                                  auto* box = qobject_cast<QMessageBox*>(modal);
-                                  seen = box->windowTitle() + "|" + box->text() + "|" + QString::number(box->icon());
-                                  box->accept();
-                              }));
-    EXPECT_EQ(seen, "link_static_test|Unable to open hyperlink:\n\nA sharing violation occurred. |" +
-                        QString::number(QMessageBox::Warning));
 }
 
 }  // namespace

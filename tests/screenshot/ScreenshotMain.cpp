@@ -11,25 +11,26 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QProgressBar>
+#include <QWidget>
 
 #include <cstdio>
 #include <cstdlib>
 
 namespace {
 
-bool Save(QWidget& window, const QString& path)
+bool Save(CTemplateDialog& dlg, const QString& path)
 {
-    window.show();
+    auto* window = static_cast<QWidget*>(dlg.NativeWindow());
+    window->show();
     QApplication::processEvents();
-    const bool saved = window.grab().save(path);
+    const bool saved = window->grab().save(path);
     std::printf("%s %s\n", saved ? "wrote" : "could not write", qPrintable(path));
     return saved;
 }
 
 void Drop(CMd5Dlg& dlg, const std::string& path)
 {
-    dlg.OnDropFiles({QUrl::fromLocalFile(QString::fromStdString(path))});
+    dlg.OnDropFiles({path});
 }
 
 }  // namespace
@@ -37,7 +38,7 @@ void Drop(CMd5Dlg& dlg, const std::string& path)
 int main(int argc, char** argv)
 {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication application(argc, argv);
+    CWindowSystem windowSystem(argc, argv);
     if (argc != 2) {
         std::fprintf(stderr, "usage: zanfo-md5-screenshots FOLDER\n");
         return 2;
@@ -56,15 +57,13 @@ int main(int argc, char** argv)
 
     CMd5Dlg running;
     running.Create();
-    running.show();
     const std::string large = files.File("大文件.iso");
     MakeSparseFile(large, 4096ull * 1048576);
     Drop(running, large);
-    auto* bar = static_cast<QProgressBar*>(running.GetDlgItem(IDC_PROGRESS));
-    for (QDeadlineTimer deadline(60000); bar->value() < 30 && !deadline.hasExpired();)
+    for (QDeadlineTimer deadline(60000); running.GetProgressPos(IDC_PROGRESS) < 30 && !deadline.hasExpired();)
         QApplication::processEvents(QEventLoop::AllEvents, 20);
     saved &= Save(running, folder.filePath("worker-run.png"));
-    running.reject();
+    running.EndDialog(IDCANCEL);
 
     CMd5Dlg finished;
     finished.Create();

@@ -1,18 +1,12 @@
 #pragma once
 
+#include "DialogDriver.h"
 #include "Md5Dlg.h"
-#include "WindowInput.h"
 #include "TempDir.h"
 #include "TestFiles.h"
 #include "resource.h"
 
-#include <QApplication>
-#include <QDropEvent>
-#include <QMimeData>
-#include <QTest>
-
 #include <filesystem>
-#include <list>
 #include <string>
 #include <vector>
 
@@ -21,21 +15,20 @@
 struct DialogFixture {
     CTempDir dir;
     CMd5Dlg dlg;
-    std::vector<QString> messages;
+    std::vector<std::string> messages;
     std::vector<std::string> choices;
     int chooserOpened = 0;
     std::vector<std::pair<std::string, int>> opened;
-    std::list<QMimeData> dropped;
 
     DialogFixture()
     {
-        dlg.SetShowMessage([this](QWidget*, const QString& text) { messages.push_back(text); });
-        dlg.SetChooseFile([this](QWidget*, std::string& path, std::string& name) {
+        dlg.SetShowMessage([this](CTemplateDialog*, const std::string& text) { messages.push_back(text); });
+        dlg.SetChooseFile([this](CTemplateDialog*, std::string& path, std::string& name) {
             ++chooserOpened;
             if (choices.empty())
                 return false;
             path = choices.front();
-            name = std::filesystem::path(path).filename().string();
+            name = std::filesystem::u8path(path).filename().u8string();
             choices.erase(choices.begin());
             return true;
         });
@@ -44,43 +37,20 @@ struct DialogFixture {
             return 42;
         });
         dlg.Create();
-        dlg.show();
-        dlg.activateWindow();
-        (void)QTest::qWaitForWindowExposed(&dlg);
+        WaitUntil([this] { return dlg.IsWindowVisible(); });
     }
     ~DialogFixture() { dlg.WaitForWorker(); }
 
-    QWidget* Item(int id) { return dlg.GetDlgItem(id); }
-    QString Text(int id) { return dlg.GetDlgItemText(id); }
-    bool Visible(int id) { return Item(id)->isVisible(); }
-    bool AtRest() { return !Visible(IDC_PROGRESS) && !Visible(IDC_CALC) && Text(IDC_CALC) == QString::fromUtf8("计算"); }
-    bool Running() { return Visible(IDC_PROGRESS) && Visible(IDC_CALC) && Text(IDC_CALC) == QString::fromUtf8("停止"); }
-
-    // A drag of these files entering the window and dropped there, as the window system
-    // delivers it: now, or (queued) when the event loop next runs.
-    void Drop(const std::vector<std::string>& paths, bool queued = false)
-    {
-        QList<QUrl> urls;
-        for (const std::string& path : paths)
-            urls.push_back(QUrl::fromLocalFile(QString::fromStdString(path)));
-        dropped.emplace_back();
-        dropped.back().setUrls(urls);
-        const QPoint at(10, 10);
-        QEvent* events[] = {new QDragEnterEvent(at, Qt::CopyAction, &dropped.back(), Qt::LeftButton, Qt::NoModifier),
-                            new QDropEvent(at, Qt::CopyAction, &dropped.back(), Qt::LeftButton, Qt::NoModifier)};
-        for (QEvent* event : events) {
-            if (queued) {
-                QCoreApplication::postEvent(&dlg, event);
-            } else {
-                QApplication::sendEvent(&dlg, event);
-                delete event;
-            }
-        }
-    }
+    std::string Text(int id) { return dlg.GetDlgItemText(id); }
+    bool Visible(int id) { return dlg.IsDlgItemVisible(id); }
+    bool AtRest() { return !Visible(IDC_PROGRESS) && !Visible(IDC_CALC) && Text(IDC_CALC) == "计算"; }
+    bool Running() { return Visible(IDC_PROGRESS) && Visible(IDC_CALC) && Text(IDC_CALC) == "停止"; }
+    void Click(int id) { ClickItem(dlg, id); }
+    void Drop(const std::vector<std::string>& paths, bool queued = false) { DropFiles(dlg, paths, queued); }
     void Browse(const std::string& path)
     {
         choices.push_back(path);
-        ClickAt(Item(IDC_BROWSE));
+        Click(IDC_BROWSE);
     }
     std::string Sparse(const std::string& name, std::uint64_t size)
     {

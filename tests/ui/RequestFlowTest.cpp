@@ -1,62 +1,32 @@
 #include "DialogFixture.h"
 #include "PeImageBuilder.h"
 
-#include <QDragEnterEvent>
-#include <QLineEdit>
-#include <QProgressBar>
-#include <QThread>
-
 #include <gtest/gtest.h>
 
+#include <system_error>
+
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 namespace {
 
 constexpr std::uint64_t kThreshold = CMd5Dlg::kWorkerThreshold;
 constexpr std::uint64_t kBig = 512 * 1048576ull;
 const char* const kSmallDigest = "298B7796998306E58F3FF945F91D604C";  // 1,000 pattern bytes
-const QString kSizeZero = QString::fromUtf8("文件大小为0字节，请拖动单个文件计算MD5值或输入正确的文件路径!");
+const char* const kSizeZero = "文件大小为0字节，请拖动单个文件计算MD5值或输入正确的文件路径!";
 
 bool DigestAndDetailsEmpty(DialogFixture& f)
 {
     bool empty = true;
     for (const int id : {IDC_MD5, IDC_FILE_NAME, IDC_FILE_SIZE, IDC_DESCRIPTION, IDC_COMPANY, IDC_PRODUCT_NAME, IDC_PRODUCT_VERSION})
-        empty = empty && f.Text(id).isEmpty();
+        empty = empty && f.Text(id).empty();
     return empty;
 }
-bool ProgressShown(DialogFixture& f)
-{
-    return static_cast<QProgressBar*>(f.Item(IDC_PROGRESS))->value() > 0;
-}
 
-// Runs `act` right after the dialog has served the worker's first call (its read of the path
-// box), while the worker is still held in that call: the moment between the read and the run.
-class CAfterFirstWorkerCall : public QObject {
-public:
-    CAfterFirstWorkerCall(QObject* dialog, std::function<void()> act)
-        : m_act(std::move(act))
-    {
-        dialog->installEventFilter(this);
-    }
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() != QEvent::MetaCall || !m_act)
-            return false;
-        watched->event(event);  // the worker is released only once the event is destroyed
-        std::exchange(m_act, nullptr)();
-        return true;
-    }
-
-private:
-    std::function<void()> m_act;
-};
-
-TEST(RequestFlow, TheThresholdDecidesTheRoadAndOnlyTheDialogThreadTouchesTheControls)
+TEST(RequestFlow, TheThresholdDecidesTheRoad)
 {
     DialogFixture f;
-    std::vector<QThread*> writers;
-    QObject::connect(static_cast<QLineEdit*>(f.Item(IDC_MD5)), &QLineEdit::textChanged,
-                     [&] { writers.push_back(QThread::currentThread()); });
     f.Drop({f.Sparse("just-below", kThreshold - 1)});
     EXPECT_TRUE(f.AtRest()) << "hashed before the drop returns";
     EXPECT_EQ(f.Text(IDC_MD5), "F14841639292671281B0BA63DF6DA47E");
@@ -64,16 +34,14 @@ TEST(RequestFlow, TheThresholdDecidesTheRoadAndOnlyTheDialogThreadTouchesTheCont
     f.Drop({f.Sparse("at-threshold", kThreshold)});
     EXPECT_TRUE(f.Running());
     EXPECT_EQ(f.Text(IDC_MD5), "") << "the old digest is gone at once";
-    EXPECT_EQ(f.Text(IDC_FILE_SIZE), QString::fromUtf8("20485760字节")) << "details are there at once";
-    ASSERT_TRUE(WaitUntil([&] { return !f.Text(IDC_MD5).isEmpty(); }));
+    EXPECT_EQ(f.Text(IDC_FILE_SIZE), "20485760字节") << "details are there at once";
+    ASSERT_TRUE(WaitUntil([&] { return !f.Text(IDC_MD5).empty(); }));
     EXPECT_EQ(f.Text(IDC_MD5), "C05B97BD323B1E1AF98EFD93AC0B09BD");
     EXPECT_TRUE(f.AtRest());
     f.Drop({f.Sparse("huge", 4294968296ull)});  // 4 GiB and 1,000 bytes
-    EXPECT_EQ(f.Text(IDC_FILE_SIZE), QString::fromUtf8("4294968296字节"));
-    ClickAt(f.Item(IDC_CALC));
+    EXPECT_EQ(f.Text(IDC_FILE_SIZE), "4294968296字节");
+    f.Click(IDC_CALC);
     f.dlg.WaitForWorker();
-    for (QThread* writer : writers)
-        EXPECT_EQ(writer, QCoreApplication::instance()->thread());
 }
 
 // Stop, a new choice or closing, wherever it lands: before the worker reads the path box,
@@ -87,34 +55,33 @@ TEST(RequestFlow, StopNewChoiceOrCloseEndTheRunWhereverTheyLand)
         for (const Act act : {StopButton, Browse, Drop, ExitButton, CloseBox}) {
             const bool closes = act == ExitButton || act == CloseBox;
             if (closes && when == BetweenReadAndRun)
-                continue;  // closing waits for the worker, which the filter holds
+                continue;  // closing waits for the worker, which the hook holds
             SCOPED_TRACE(testing::Message() << "when " << when << ", act " << act);
             DialogFixture f;
             const std::string next = f.Pattern("next", 1000);
             const auto doIt = [&] {
                 switch (act) {
-                case StopButton: ClickAt(f.Item(IDC_CALC)); break;
+                case StopButton: f.Click(IDC_CALC); break;
                 case Browse: f.Browse(next); break;
                 case Drop: f.Drop({next}); break;
-                case ExitButton: ClickAt(f.Item(IDOK)); break;
-                case CloseBox: f.dlg.close(); break;
+                case ExitButton: f.Click(IDOK); break;
+                case CloseBox: ClickCloseBox(f.dlg); break;
                 }
             };
-            std::unique_ptr<CAfterFirstWorkerCall> between;
             if (when == BetweenReadAndRun)
-                between = std::make_unique<CAfterFirstWorkerCall>(&f.dlg, doIt);
+                AfterNextCallServed(f.dlg, doIt);
             f.Drop({f.Sparse("big", kBig)});
             if (when == DuringTheRun) {
-                ASSERT_TRUE(WaitUntil([&] { return ProgressShown(f); }));
+                ASSERT_TRUE(WaitUntil([&] { return f.dlg.GetProgressPos(IDC_PROGRESS) > 0; }));
             }
             if (when != BetweenReadAndRun)
                 doIt();
-            ASSERT_TRUE(WaitUntil([&] { return closes ? !f.dlg.isVisible() : f.AtRest(); }));
+            ASSERT_TRUE(WaitUntil([&] { return closes ? !f.dlg.IsWindowVisible() : f.AtRest(); }));
             f.dlg.WaitForWorker();
-            QCoreApplication::processEvents();
-            EXPECT_TRUE(closes ? f.Text(IDC_MD5).isEmpty() : DigestAndDetailsEmpty(f)) << "no late digest";
+            CWindowSystem::PumpEvents();
+            EXPECT_TRUE(closes ? f.Text(IDC_MD5).empty() : DigestAndDetailsEmpty(f)) << "no late digest";
             if (act == Browse || act == Drop) {
-                EXPECT_EQ(f.Text(IDC_PATH).toStdString(), next);
+                EXPECT_EQ(f.Text(IDC_PATH), next);
                 f.Drop({next});  // after the Stop: hashed, once the old worker is gone
                 EXPECT_EQ(f.Text(IDC_MD5), kSmallDigest);
             }
@@ -128,23 +95,22 @@ TEST(RequestFlow, AWorkerThatFailsOrCannotStartLeavesAWorkingDialog)
     const std::string vanishing = f.Sparse("vanishing", kThreshold);
     f.Drop({vanishing});
     ASSERT_TRUE(f.Running());
-    std::filesystem::remove(vanishing);  // the worker reads the path box only once this thread serves it
+    std::filesystem::remove(std::filesystem::u8path(vanishing));  // the worker reads the path box only once this thread serves it
     ASSERT_TRUE(WaitUntil([&] { return f.AtRest(); }));
     f.dlg.WaitForWorker();
     EXPECT_EQ(f.Text(IDC_MD5), "");
 
-    f.dlg.SetStartThread([](QThread& thread) {
-        thread.setStackSize(1);  // far too small a stack: the system refuses the thread
-        thread.start();
+    f.dlg.SetStartThread([](std::thread&, std::function<void()>) {
+        throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
     });
     f.Drop({f.Sparse("big", kBig)});
     EXPECT_TRUE(f.AtRest());
-    EXPECT_EQ(f.messages, std::vector<QString>{QString::fromUtf8("无法启动计算线程，请稍后重试!")});
-    f.dlg.SetStartThread([](QThread& thread) { thread.start(); });
+    EXPECT_EQ(f.messages, std::vector<std::string>{"无法启动计算线程，请稍后重试!"});
+    f.dlg.SetStartThread([](std::thread& thread, std::function<void()> body) { thread = std::thread(std::move(body)); });
     f.Drop({f.dir.File("big")});
     EXPECT_TRUE(f.Running());
-    ClickAt(f.Item(IDOK));
-    EXPECT_FALSE(f.dlg.isVisible());
+    f.Click(IDOK);
+    EXPECT_FALSE(f.dlg.IsWindowVisible());
 }
 
 // A drop is no user input to the loop that waits for a worker: one that reaches the dialog
@@ -155,34 +121,36 @@ TEST(RequestFlow, DropsWhileTheDialogWaitsForAWorkerNeverHang)
         DialogFixture f;
         const std::string big = f.Sparse("big", kBig), other = f.Sparse("other", kBig);
         f.Drop({big});
-        ClickAt(f.Item(close ? IDOK : IDC_CALC));
+        f.Click(close ? IDOK : IDC_CALC);
         f.Drop({other}, true);  // handled inside the wait that follows
         f.Drop({big}, close);
         if (!close) {
             EXPECT_TRUE(f.Running()) << "the last choice is taken once the old worker is gone";
-            EXPECT_EQ(f.Text(IDC_PATH).toStdString(), other);
-            ClickAt(f.Item(IDOK));
+            EXPECT_EQ(f.Text(IDC_PATH), other);
+            f.Click(IDOK);
         }
-        EXPECT_FALSE(f.dlg.isVisible());
+        EXPECT_FALSE(f.dlg.IsWindowVisible());
     }
 }
 
 TEST(RequestFlow, PathsThatCannotBeHashedGiveTheirMessageAndClearAnEarlierResult)
 {
     DialogFixture f;
-    const std::string good = f.Pattern("good", 1000), empty = f.dir.File("empty"), fifo = f.dir.File("fifo");
+    const std::string good = f.Pattern("good", 1000), empty = f.dir.File("empty");
     WriteBytes(empty, {});
+    std::vector<std::pair<std::string, std::string>> cases = {
+        {f.dir.File("missing"), "文件不存在!"}, {empty, kSizeZero}, {f.dir.Path() + "/", kSizeZero}};
+#ifndef _WIN32
+    const std::string fifo = f.dir.File("fifo");
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    const std::pair<std::string, QString> cases[] = {
-        {f.dir.File("missing"), QString::fromUtf8("文件不存在!")}, {empty, kSizeZero},
-        {f.dir.Path() + "/", kSizeZero}, {fifo, kSizeZero},
-    };
+    cases.emplace_back(fifo, kSizeZero);
+#endif
     for (const auto& [path, message] : cases) {
         f.Drop({good});
         ASSERT_EQ(f.Text(IDC_MD5), kSmallDigest);
         f.messages.clear();
         f.Drop({path});
-        EXPECT_EQ(f.messages, std::vector<QString>{message}) << path;
+        EXPECT_EQ(f.messages, std::vector<std::string>{message}) << path;
         EXPECT_TRUE(f.AtRest()) << path;
         EXPECT_TRUE(DigestAndDetailsEmpty(f)) << path;
     }
@@ -191,9 +159,9 @@ TEST(RequestFlow, PathsThatCannotBeHashedGiveTheirMessageAndClearAnEarlierResult
     f.messages.clear();
     f.dlg.SetDlgItemText(IDC_PATH, "417+508");
     f.dlg.OnCalculate();
-    EXPECT_EQ(f.messages, std::vector<QString>{QString::fromUtf8("我爱啃大苹果!")});
+    EXPECT_EQ(f.messages, std::vector<std::string>{"我爱啃大苹果!"});
     DialogFixture g;
-    g.dlg.SetDlgItemText(IDC_PATH, "/etc/hostname");
+    g.dlg.SetDlgItemText(IDC_PATH, good);
     g.dlg.OnCalculate();
     EXPECT_EQ(g.chooserOpened, 1);
     EXPECT_EQ(g.Text(IDC_MD5), "");
@@ -204,36 +172,33 @@ TEST(RequestFlow, ChosenFilesShowWholePathNameSizeAndVersionStrings)
     DialogFixture f;
     const std::string chinese = f.Pattern("中文 名字.bin", 1048576);
     f.Browse(chinese);
-    const std::pair<int, QString> details[] = {{IDC_PATH, QString::fromStdString(chinese)},
-                                               {IDC_MD5, "A66BEFC61DC4773A928BD6958403E2CE"},
-                                               {IDC_FILE_NAME, QString::fromUtf8("中文 名字.bin")},
-                                               {IDC_FILE_SIZE, QString::fromUtf8("1048576字节")},
-                                               {IDC_DESCRIPTION, ""}};
+    const std::pair<int, std::string> details[] = {{IDC_PATH, chinese},
+                                                   {IDC_MD5, "A66BEFC61DC4773A928BD6958403E2CE"},
+                                                   {IDC_FILE_NAME, "中文 名字.bin"},
+                                                   {IDC_FILE_SIZE, "1048576字节"},
+                                                   {IDC_DESCRIPTION, ""}};
     for (const auto& [id, text] : details)
         EXPECT_EQ(f.Text(id), text) << id;
-    ClickAt(f.Item(IDC_BROWSE));  // cancelled
+    f.Click(IDC_BROWSE);  // cancelled
     EXPECT_EQ(f.Text(IDC_MD5), "A66BEFC61DC4773A928BD6958403E2CE");
 
     std::string folder = f.dir.Path();
     while (folder.size() < 300)
         folder += "/" + std::string(40, 'd');
-    std::filesystem::create_directories(folder);
+    std::filesystem::create_directories(std::filesystem::u8path(folder));
     const std::string exe = folder + "/程序.exe";
     WriteBytes(exe, PeFileWithVersionStrings(u"描述", u"公司", u"产品", u"1, 2, 3, 4"));
     f.Drop({exe, f.dir.File("ignored")});
-    const std::pair<int, QString> version[] = {{IDC_PATH, QString::fromStdString(exe)},
-                                               {IDC_DESCRIPTION, QString::fromUtf8("描述")},
-                                               {IDC_COMPANY, QString::fromUtf8("公司")},
-                                               {IDC_PRODUCT_NAME, QString::fromUtf8("产品")},
-                                               {IDC_PRODUCT_VERSION, "1, 2, 3, 4"}};
+    const std::pair<int, std::string> version[] = {{IDC_PATH, exe},
+                                                   {IDC_FILE_NAME, "程序.exe"},
+                                                   {IDC_DESCRIPTION, "描述"},
+                                                   {IDC_COMPANY, "公司"},
+                                                   {IDC_PRODUCT_NAME, "产品"},
+                                                   {IDC_PRODUCT_VERSION, "1, 2, 3, 4"}};
     for (const auto& [id, text] : version)
         EXPECT_EQ(f.Text(id), text) << id;
-
-    QMimeData web;
-    web.setUrls({QUrl("http://www.zanfo.com/")});
-    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &web, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&f.dlg, &enter);
-    EXPECT_FALSE(enter.isAccepted()) << "only local files are taken";
+    f.Drop({"http://www.zanfo.com/"});
+    EXPECT_EQ(f.Text(IDC_PATH), exe) << "only local files are taken";
 }
 
 }  // namespace

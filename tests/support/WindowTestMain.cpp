@@ -1,5 +1,5 @@
-// main() for widget tests: a QApplication on the offscreen platform, then every test.
-#include <QApplication>
+// main() for window tests: the window system (Qt's offscreen platform here), then every test.
+#include "WindowLayer.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,10 @@
 
 int main(int argc, char** argv)
 {
+#ifndef _WIN32
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication application(argc, argv);
+#endif
+    CWindowSystem windowSystem(argc, argv);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,175 @@
+// The test input of the Qt layer: QTest events at positions of the top-level window.
+#include "DialogDriver.h"
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QDropEvent>
+#include <QImage>
+#include <QMimeData>
+#include <QTest>
+#include <QTimer>
+#include <QToolTip>
+#include <QWidget>
+#include <QWindow>
+
+#include <list>
+
+namespace {
+
+QWidget* Window(CTemplateDialog& dlg)
+{
+    return static_cast<QWidget*>(dlg.NativeWindow());
+}
+QWidget* Item(CTemplateDialog& dlg, int id)
+{
+    return static_cast<QWidget*>(dlg.NativeItem(id));
+}
+QPoint CentreInWindow(CTemplateDialog& dlg, int id)
+{
+    if (id == 0)
+        return QPoint(2, 2);  // inside the frame group box's margin, on no control
+    const QWidget* widget = Item(dlg, id);
+    return widget->mapTo(widget->window(), widget->rect().center());
+}
+QWindow* Handle(CTemplateDialog& dlg)
+{
+    return Window(dlg)->windowHandle();
+}
+
+}  // namespace
+
+bool WaitUntil(const std::function<bool()>& condition, int milliseconds)
+{
+    const QDeadlineTimer deadline(milliseconds);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return true;
+}
+
+void ClickItem(CTemplateDialog& dlg, int id)
+{
+    QTest::mouseClick(Handle(dlg), Qt::LeftButton, {}, CentreInWindow(dlg, id));
+}
+
+void DoubleClickItem(CTemplateDialog& dlg, int id)
+{
+    QTest::mouseDClick(Handle(dlg), Qt::LeftButton, {}, CentreInWindow(dlg, id));
+}
+
+void MovePointerTo(CTemplateDialog& dlg, int id)
+{
+    QTest::mouseMove(Handle(dlg), CentreInWindow(dlg, id));
+}
+
+void PressKey(CTemplateDialog& dlg, int virtualKey)
+{
+    QTest::keyClick(Handle(dlg), virtualKey == kKeyReturn ? Qt::Key_Return : Qt::Key_Escape);
+}
+
+bool HasFocus(CTemplateDialog& dlg, int id)
+{
+    return Item(dlg, id)->hasFocus();
+}
+
+void ClickCloseBox(CTemplateDialog& dlg)
+{
+    Window(dlg)->close();  // the offscreen platform draws no frame: this is what its close box sends
+}
+
+void DropFiles(CTemplateDialog& dlg, const std::vector<std::string>& paths, bool queued)
+{
+    static std::list<QMimeData> dropped;  // must live until a queued drop is delivered
+    QList<QUrl> urls;
+    for (const std::string& path : paths)
+        urls.push_back(path.find("://") == std::string::npos ? QUrl::fromLocalFile(QString::fromStdString(path))
+                                                              : QUrl(QString::fromStdString(path)));
+    dropped.emplace_back();
+    dropped.back().setUrls(urls);
+    const QPoint at(10, 10);
+    QDragEnterEvent* enter = new QDragEnterEvent(at, Qt::CopyAction, &dropped.back(), Qt::LeftButton, Qt::NoModifier);
+    QDropEvent* drop = new QDropEvent(at, Qt::CopyAction, &dropped.back(), Qt::LeftButton, Qt::NoModifier);
+    if (queued) {
+        QCoreApplication::postEvent(Window(dlg), enter);
+        QCoreApplication::postEvent(Window(dlg), drop);
+        return;
+    }
+    QApplication::sendEvent(Window(dlg), enter);
+    // As on a real desktop, a refused drag is never dropped.
+    if (enter->isAccepted())
+        QApplication::sendEvent(Window(dlg), drop);
+    delete enter;
+    delete drop;
+}
+
+bool ItemShowsColour(CTemplateDialog& dlg, int id, Colour colour)
+{
+    const QImage image = Item(dlg, id)->grab().toImage();
+    const QColor wanted(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixelColor(x, y) == wanted)
+                return true;
+    return false;
+}
+
+std::string ShownToolTip()
+{
+    return WaitUntil([] { return QToolTip::isVisible(); }, 5000) ? QToolTip::text().toStdString() : std::string();
+}
+
+bool HandCursorOver(CTemplateDialog& dlg, int id)
+{
+    MovePointerTo(dlg, id);
+    return Handle(dlg)->cursor().shape() == Qt::PointingHandCursor;
+}
+
+namespace {
+
+class CAfterNextCall : public QObject {
+public:
+    explicit CAfterNextCall(std::function<void()> act)
+        : m_act(std::move(act))
+    {
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::MetaCall || !m_act)
+            return false;
+        watched->event(event);  // the worker is released only once the event is destroyed
+        std::exchange(m_act, nullptr)();
+        return true;
+    }
+
+private:
+    std::function<void()> m_act;
+};
+
+}  // namespace
+
+void AfterNextCallServed(CTemplateDialog& dlg, std::function<void()> act)
+{
+    static std::list<CAfterNextCall> filters;
+    filters.emplace_back(std::move(act));
+    Window(dlg)->installEventFilter(&filters.back());
+}
+
+bool WithNextModal(const std::function<void()>& open, const std::function<void(CTemplateDialog&)>& act)
+{
+    bool seen = false;
+    // Looks each time events are served until a modal comes; gone on return, so an open that
+    // brings up nothing leaves no stray callback.
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        if (CTemplateDialog* modal = CTemplateDialog::ActiveModal(); modal && !seen) {
+            seen = true;
+            timer.stop();
+            act(*modal);
+        }
+    });
+    timer.start(0);
+    open();
+    return seen;
+}
