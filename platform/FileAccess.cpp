@@ -1,5 +1,7 @@
 #include "FileAccess.h"
 
+#include "WideText.h"
+
 #include <cerrno>
 
 #ifdef _WIN32
@@ -37,17 +39,6 @@ OpenedFile Failed(OpenFailure failure)
     return result;
 }
 
-#ifdef _WIN32
-std::wstring Widen(const std::string& utf8)
-{
-    if (utf8.empty())
-        return {};
-    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), length);
-    return wide;
-}
-#endif
 
 }  // namespace
 

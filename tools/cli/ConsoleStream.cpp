@@ -1,5 +1,7 @@
 #include "ConsoleStream.h"
 
+#include "WideText.h"
+
 namespace {
 
 // How many leading bytes of `text` end on a whole UTF-8 character.
@@ -57,9 +59,7 @@ int CConsoleStream::sync()
         return 0;
     BOOL written = TRUE;
     if (m_console) {
-        const int length = MultiByteToWideChar(CP_UTF8, 0, m_pending.data(), static_cast<int>(whole), nullptr, 0);
-        std::wstring wide(static_cast<std::size_t>(length), L'\0');
-        MultiByteToWideChar(CP_UTF8, 0, m_pending.data(), static_cast<int>(whole), wide.data(), length);
+        const std::wstring wide = zanfo::Widen(std::string_view(m_pending.data(), whole));
         for (std::size_t at = 0; written && at < wide.size();) {
             DWORD done = 0;
             written = WriteConsoleW(m_handle, wide.data() + at, static_cast<DWORD>(wide.size() - at), &done, nullptr) && done > 0;

@@ -5,6 +5,7 @@
 
 #ifdef _WIN32
 #include "ConsoleStream.h"
+#include "WideText.h"
 
 #include <cerrno>
 #include <ostream>
@@ -26,12 +27,8 @@ std::vector<std::string> Utf8Arguments()
     int count = 0;
     wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
     std::vector<std::string> args;
-    for (int i = 1; wide && i < count; ++i) {
-        const int length = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
-        std::string arg(static_cast<std::size_t>(length > 0 ? length - 1 : 0), '\0');
-        WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, arg.data(), length, nullptr, nullptr);
-        args.push_back(arg);
-    }
+    for (int i = 1; wide && i < count; ++i)
+        args.push_back(zanfo::Narrow(wide[i]));
     LocalFree(wide);
     return args;
 }
