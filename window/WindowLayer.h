@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-// The window layer: what the dialogs need of the window system, with one implementation over
-// Qt (window/qt) and one over Win32 (window/win32). Everything above it is written once.
-// Texts are UTF-8 on both sides of it.
+// The window layer: what the dialogs need of the window system. Each window system has its own
+// implementation in a folder of its own (window/qt); everything above the layer is written
+// once. Texts are UTF-8 on both sides of it.
 
 // A colour as Windows spells it (COLORREF): 0x00BBGGRR.
 using Colour = std::uint32_t;
@@ -38,8 +38,8 @@ public:
     CWindowSystem& operator=(const CWindowSystem&) = delete;
 
     // Serves what is pending for the dialogs on this thread, as their modal loops do: for a
-    // dialog shown without one. Waits up to `milliseconds` for something to arrive.
-    static void PumpEvents(int milliseconds = 0);
+    // dialog shown without one.
+    static void PumpEvents();
     // The program's name for message boxes: its file name without extension.
     static std::string ApplicationTitle();
     static Colour HighlightColour();
@@ -83,7 +83,6 @@ public:
     // The template dialog now running modally on top, if any.
     static CTemplateDialog* ActiveModal();
     const DialogTemplate& Template() const { return m_template; }
-    CTemplateDialog* Owner() const { return m_pOwner; }
 
     std::string GetDlgItemText(int id) const;
     void SetDlgItemText(int id, const std::string& text);
@@ -145,6 +144,5 @@ private:
     friend struct Native;
 
     const DialogTemplate& m_template;
-    CTemplateDialog* m_pOwner;
     std::unique_ptr<Native> m_native;
 };

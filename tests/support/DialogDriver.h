@@ -28,7 +28,7 @@ void DropFiles(CTemplateDialog& dlg, const std::vector<std::string>& paths, bool
 bool ItemShowsColour(CTemplateDialog& dlg, int id, Colour colour);
 // The tooltip the window system shows at the pointer, once it shows one ("" if none comes).
 std::string ShownToolTip();
-// Whether the pointer over the item shows the pointing hand.
+// Moves the pointer to the item's centre and says whether the pointing hand shows there.
 bool HandCursorOver(CTemplateDialog& dlg, int id);
 
 // Runs `act` on the dialog's thread right after it has served the next call a worker sends it

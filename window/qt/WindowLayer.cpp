@@ -4,7 +4,6 @@
 #include "resource.h"
 
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
@@ -25,7 +24,6 @@
 #include <QThread>
 #include <QTranslator>
 
-#include <optional>
 #include <utility>
 
 namespace {
@@ -169,9 +167,9 @@ CWindowSystem::CWindowSystem(int& argc, char** argv)
 
 CWindowSystem::~CWindowSystem() = default;
 
-void CWindowSystem::PumpEvents(int milliseconds)
+void CWindowSystem::PumpEvents()
 {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, milliseconds);
+    QCoreApplication::processEvents();
 }
 
 std::string CWindowSystem::ApplicationTitle()
@@ -197,7 +195,6 @@ struct CTemplateDialog::Native final : QDialog {
     int baseUnitY;
     std::vector<QWidget*> controls;
     bool created = false;
-    std::optional<int> modalResult;
 
     Native(CTemplateDialog& dialog, QWidget* owner)
         : QDialog(owner)
@@ -361,7 +358,6 @@ struct CTemplateDialog::Native final : QDialog {
 
 CTemplateDialog::CTemplateDialog(const DialogTemplate& dialogTemplate, CTemplateDialog* owner)
     : m_template(dialogTemplate)
-    , m_pOwner(owner)
     , m_native(std::make_unique<Native>(*this, owner ? owner->m_native.get() : nullptr))
 {
 }
