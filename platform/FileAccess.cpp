@@ -5,8 +5,8 @@
 #include <cerrno>
 
 #ifdef _WIN32
+#include <fcntl.h>
 #include <io.h>
-#include <sys/stat.h>
 #include <windows.h>
 #else
 #include <fcntl.h>
@@ -17,6 +17,7 @@
 namespace zanfo {
 namespace {
 
+#ifndef _WIN32
 OpenFailure FailureFromErrno(int error)
 {
     switch (error) {
@@ -31,6 +32,7 @@ OpenFailure FailureFromErrno(int error)
         return OpenFailure::Other;
     }
 }
+#endif
 
 OpenedFile Failed(OpenFailure failure)
 {
@@ -44,47 +46,96 @@ OpenedFile Failed(OpenFailure failure)
 
 #ifdef _WIN32
 
+namespace {
+
+OpenFailure FailureFromWin32(DWORD error)
+{
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_NETPATH:
+    case ERROR_FILENAME_EXCED_RANGE:
+        return OpenFailure::NotFound;
+    case ERROR_ACCESS_DENIED:
+        return OpenFailure::PermissionDenied;
+    default:
+        return OpenFailure::Other;
+    }
+}
+
+// Read-only, and sharing everything: the user may go on writing, renaming or deleting the
+// file while it is hashed; a change of size is caught by the hasher.
+HANDLE OpenShared(const std::wstring& path)
+{
+    return CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                       FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+}
+
+std::FILE* StreamOf(HANDLE handle)
+{
+    const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDONLY | _O_BINARY);
+    if (descriptor < 0) {
+        CloseHandle(handle);
+        return nullptr;
+    }
+    std::FILE* stream = _fdopen(descriptor, "rb");
+    if (!stream)
+        _close(descriptor);
+    return stream;
+}
+
+}  // namespace
+
 bool PathExists(const std::string& utf8Path, OpenFailure& whyNot)
 {
-    const bool exists = !utf8Path.empty() && _waccess(Widen(utf8Path).c_str(), 0) == 0;
-    whyNot = exists ? OpenFailure::None : utf8Path.empty() ? OpenFailure::NotFound : FailureFromErrno(errno);
+    const bool exists = !utf8Path.empty() && GetFileAttributesW(Widen(utf8Path).c_str()) != INVALID_FILE_ATTRIBUTES;
+    whyNot = exists ? OpenFailure::None : utf8Path.empty() ? OpenFailure::NotFound : FailureFromWin32(GetLastError());
     return exists;
 }
 
 PathEntry LookUpEntry(const std::string& utf8Path)
 {
-    struct _stat64 info;
+    // The attributes, unlike _wstat, also answer for a folder named with a trailing separator.
+    WIN32_FILE_ATTRIBUTE_DATA data;
     PathEntry entry;
-    if (utf8Path.empty() || _wstat64(Widen(utf8Path).c_str(), &info) != 0)
+    if (utf8Path.empty() || !GetFileAttributesExW(Widen(utf8Path).c_str(), GetFileExInfoStandard, &data))
         return entry;
     entry.found = true;
-    entry.regular = (info.st_mode & _S_IFMT) == _S_IFREG;
-    entry.size = static_cast<std::uint64_t>(info.st_size);
+    entry.regular = !(data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE));
+    entry.size = static_cast<std::uint64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
     return entry;
 }
 
 OpenedFile OpenRegularFile(const std::string& utf8Path)
 {
     const std::wstring wide = Widen(utf8Path);
-    struct _stat64 info;
-    if (wide.empty() || _wstat64(wide.c_str(), &info) != 0)
-        return Failed(FailureFromErrno(errno));
-    if ((info.st_mode & _S_IFMT) != _S_IFREG)
+    if (wide.empty())
+        return Failed(OpenFailure::NotFound);
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return Failed(FailureFromWin32(GetLastError()));
+    if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE))
         return Failed(OpenFailure::NotRegular);
-    std::FILE* stream = _wfopen(wide.c_str(), L"rb");
-    if (!stream)
-        return Failed(FailureFromErrno(errno));
-    if (_fstat64(_fileno(stream), &info) != 0 || (info.st_mode & _S_IFMT) != _S_IFREG) {
-        std::fclose(stream);
+    const HANDLE handle = OpenShared(wide);
+    if (handle == INVALID_HANDLE_VALUE)
+        return Failed(FailureFromWin32(GetLastError()));
+    LARGE_INTEGER size;
+    if (GetFileType(handle) != FILE_TYPE_DISK || !GetFileSizeEx(handle, &size)) {
+        CloseHandle(handle);
         return Failed(OpenFailure::NotRegular);
     }
+    std::FILE* stream = StreamOf(handle);
+    if (!stream)
+        return Failed(OpenFailure::Other);
     std::setvbuf(stream, nullptr, _IONBF, 0);
-    return {stream, static_cast<std::uint64_t>(info.st_size), OpenFailure::None};
+    return {stream, static_cast<std::uint64_t>(size.QuadPart), OpenFailure::None};
 }
 
 std::FILE* OpenForReading(const std::string& utf8Path)
 {
-    return _wfopen(Widen(utf8Path).c_str(), L"rb");
+    const HANDLE handle = OpenShared(Widen(utf8Path));
+    return handle == INVALID_HANDLE_VALUE ? nullptr : StreamOf(handle);
 }
 
 bool ReadAt(std::FILE* stream, std::uint64_t offset, std::size_t length, unsigned char* out)

@@ -1,12 +1,20 @@
 #!/usr/bin/env bash
-# The real program on a real X server: a private Xvfb, the xcb platform and xdotool moving the
-# real pointer. The window must appear with its exact title; the link and Query must hand their
-# URLs, once each, to the xdg-open found first on PATH (a recording one here); About must open
-# and close; 退 出 must end the program with status 0.
-#   window-smoke.sh PATH/TO/zanfo-md5
+# The real program on a real X server: a private Xvfb, and xdotool moving the real pointer and
+# typing. The window must appear with its exact title; the link and Query must hand their URLs,
+# once each, to the xdg-open found first on PATH (a recording one here); a file chosen through
+# 浏览文件 must give Query the search page of its digest; About must open and close; 退 出 must
+# end the program with status 0.
+#   window-smoke.sh PATH/TO/zanfo-md5                   the Qt window, on the xcb platform
+#   window-smoke.sh --wine PATH/TO/zanfo-md5.exe        the Win32 window under Wine (WINEPREFIX
+#                                                       set up by the caller)
 # Exits 77 (skipped) where no X server can be started.
 set -uo pipefail
 
+wine=""
+if [ "$1" = --wine ]; then
+    wine=wine
+    shift
+fi
 program=$1
 title='Zanfo文件诊所MD5值计算工具1.1beta'
 about_title='关于MD5值计算工具'
@@ -50,8 +58,12 @@ printf '%s\n' "\$*" >>"$work/opened"
 EOF
 chmod +x "$work/bin/xdg-open"
 
-PATH="$work/bin:$PATH" QT_QPA_PLATFORM=xcb "$program" >"$work/app.log" 2>&1 &
+PATH="$work/bin:$PATH" QT_QPA_PLATFORM=xcb $wine "$program" >"$work/app.log" 2>&1 &
 app_pid=$!
+# With no window manager, Wine draws the frame itself, inside the X window: 3 pixels around
+# and a 19-pixel caption at 96 dpi. A Qt window is its client area.
+frame=0 caption=0
+[ -n "$wine" ] && frame=3 caption=19
 
 find_window() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1; }
 wait_for '[ -n "$(find_window "$title")" ]' || fail "no window titled $title"
@@ -61,7 +73,8 @@ eval "$(xdotool getwindowgeometry --shell "$window")"
 # Dialog units to pixels from the window's own size: the main dialog is 274 x 280 units.
 main_width=$WIDTH main_height=$HEIGHT
 click_units() {  # WINDOW WIDTH_UNITS HEIGHT_UNITS WINDOW_WIDTH WINDOW_HEIGHT X Y
-    xdotool mousemove --window "$1" $(($6 * $4 / $2)) $(($7 * $5 / $3)) click 1
+    local width=$(($4 - 2 * frame)) height=$(($5 - 2 * frame - caption))
+    xdotool mousemove --window "$1" $((frame + $6 * width / $2)) $((frame + caption + $7 * height / $3)) click 1
 }
 click_main() { click_units "$window" 274 280 "$main_width" "$main_height" "$1" "$2"; }
 opened_count() { [ -f "$work/opened" ] && wc -l <"$work/opened" || echo 0; }
@@ -72,6 +85,20 @@ click_main 229 72    # 查询MD5值
 wait_for '[ "$(opened_count)" -eq 2 ]' || fail "Query opened nothing"
 expected=$'http://www.zanfo.com/\nhttp://www.zanfo.com/'
 [ "$(cat "$work/opened")" = "$expected" ] || fail "opened: $(cat "$work/opened")"
+
+printf abc >"$work/chosen.txt"
+chosen=$work/chosen.txt
+[ -n "$wine" ] && chosen="Z:${chosen//\//\\}"
+click_main 230 52    # 浏览文件
+chooser='(Open|打开)'
+wait_for '[ -n "$(find_window "$chooser")" ]' || fail "浏览文件 opened no file chooser"
+xdotool type --delay 10 "$chosen"
+xdotool key Return
+wait_for '[ -z "$(find_window "$chooser")" ]' || fail "the file chooser did not take the typed path"
+click_main 229 72    # 查询MD5值, now with the digest of "abc"
+wait_for '[ "$(opened_count)" -eq 3 ]' || fail "Query after 浏览文件 opened nothing"
+search='http://www.zanfo.com/Search/FileSearch.aspx?SearchValue=900150983CD24FB0D6963F7D28E17F72&FileSearch=0&SearchType=1'
+[ "$(tail -n 1 "$work/opened")" = "$search" ] || fail "Query after 浏览文件 opened: $(tail -n 1 "$work/opened")"
 
 click_main 185 251   # 关 于
 wait_for '[ -n "$(find_window "$about_title")" ]' || fail "About did not open"
@@ -86,5 +113,5 @@ wait "$app_pid"
 status=$?
 app_pid=""
 [ "$status" -eq 0 ] || fail "exit status $status"
-[ "$(opened_count)" -eq 2 ] || fail "URLs were opened more than once: $(cat "$work/opened")"
-echo "PASS: window, link, Query, About and 退 出 answer the real pointer"
+[ "$(opened_count)" -eq 3 ] || fail "URLs were opened more than once: $(cat "$work/opened")"
+echo "PASS: window, link, Query, 浏览文件, About and 退 出 answer the real pointer and keyboard"

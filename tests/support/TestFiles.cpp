@@ -5,9 +5,15 @@
 #include <iterator>
 #include <stdexcept>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <pwd.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
+
+namespace fs = std::filesystem;
 
 std::vector<unsigned char> PatternBytes(std::size_t count)
 {
@@ -19,7 +25,7 @@ std::vector<unsigned char> PatternBytes(std::size_t count)
 
 void WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(fs::u8path(path), std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     if (!out)
         throw std::runtime_error("cannot write " + path);
@@ -32,22 +38,35 @@ void WritePatternFile(const std::string& path, std::size_t count)
 
 void MakeSparseFile(const std::string& path, std::uint64_t size)
 {
-    std::ofstream(path, std::ios::binary | std::ios::trunc).close();
-    std::filesystem::resize_file(path, size);
+    std::ofstream(fs::u8path(path), std::ios::binary | std::ios::trunc).close();
+    fs::resize_file(fs::u8path(path), size);
 }
 
 void AppendBytes(const std::string& path, std::size_t count)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::app);
+    std::ofstream out(fs::u8path(path), std::ios::binary | std::ios::app);
     const std::vector<char> bytes(count, 'x');
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 void TruncateFile(const std::string& path, std::uint64_t size)
 {
-    std::filesystem::resize_file(path, size);
+    fs::resize_file(fs::u8path(path), size);
 }
 
+#ifdef _WIN32
+int OpenDescriptorCount()
+{
+    DWORD handles = 0;
+    GetProcessHandleCount(GetCurrentProcess(), &handles);
+    return static_cast<int>(handles);
+}
+
+std::optional<bool> CheckedUnprivileged(const std::function<bool()>&)
+{
+    return std::nullopt;  // no user to become without a password
+}
+#else
 int OpenDescriptorCount()
 {
     const std::filesystem::directory_iterator entries("/proc/self/fd");
@@ -70,3 +89,4 @@ std::optional<bool> CheckedUnprivileged(const std::function<bool()>& check)
         return std::nullopt;
     return WEXITSTATUS(status) == 0;
 }
+#endif

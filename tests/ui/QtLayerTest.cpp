@@ -2,11 +2,14 @@
 #include "DialogResource.h"
 #include "DialogFixture.h"
 
+#include <QFile>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 
@@ -188,6 +191,14 @@ TEST(QtLayer, NoTextIsClippedWithTheChineseFontInUse)
             EXPECT_LE(metrics.height(), widget->height()) << text.toStdString();
         }
     }
+}
+
+TEST(QtLayer, QtsOwnTextsAreChineseWhereTheTranslationIsInstalled)
+{
+    if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_zh_CN.qm"))
+        GTEST_SKIP() << "Qt's Chinese translation is not installed (package qt6-translations-l10n)";
+    EXPECT_EQ(QMessageBox(QMessageBox::NoIcon, "t", "x", QMessageBox::Ok).button(QMessageBox::Ok)->text(),
+              QString::fromUtf8("确定"));
 }
 
 }  // namespace

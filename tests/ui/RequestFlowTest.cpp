@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <future>
+
 #include <system_error>
 
 #ifndef _WIN32
@@ -119,10 +121,23 @@ TEST(RequestFlow, DropsWhileTheDialogWaitsForAWorkerNeverHang)
 {
     for (const bool close : {false, true}) {
         DialogFixture f;
+        // The stopped worker begins only now: it cannot end before the dialog serves its calls,
+        // so the queued drop reaches the dialog inside the wait of the request that follows.
+        std::promise<void> begin;
+        f.dlg.SetStartThread([started = begin.get_future().share()](std::thread& thread, std::function<void()> body) {
+            thread = std::thread([started, body = std::move(body)] {
+                started.wait();
+                body();
+            });
+        });
         const std::string big = f.Sparse("big", kBig), other = f.Sparse("other", kBig);
+        if (close)
+            begin.set_value();
         f.Drop({big});
         f.Click(close ? IDOK : IDC_CALC);
-        f.Drop({other}, true);  // handled inside the wait that follows
+        f.Drop({other}, true);
+        if (!close)
+            begin.set_value();
         f.Drop({big}, close);
         if (!close) {
             EXPECT_TRUE(f.Running()) << "the last choice is taken once the old worker is gone";

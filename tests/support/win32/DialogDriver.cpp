@@ -1,0 +1,320 @@
+// The test input of the Win32 layer: real input through SendInput at screen positions, so the
+// window manager's hit-testing, capture and cursor rules decide who gets it.
+#include "DialogDriver.h"
+
+#include "WideText.h"
+#include "win32/Win32Api.h"
+
+#include <gdiplus.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+namespace {
+
+HWND Window(CTemplateDialog& dlg)
+{
+    return static_cast<HWND>(dlg.NativeWindow());
+}
+HWND Item(CTemplateDialog& dlg, int id)
+{
+    return static_cast<HWND>(dlg.NativeItem(id));
+}
+
+POINT CentreOnScreen(CTemplateDialog& dlg, int id)
+{
+    if (id == 0) {
+        POINT corner{2, 2};  // inside the frame group box's margin, on no control
+        ClientToScreen(Window(dlg), &corner);
+        return corner;
+    }
+    RECT rect;
+    GetWindowRect(Item(dlg, id), &rect);
+    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+// The pointer moves to `at`, then the buttons act there. The input is queued at once (Wine
+// queues it synchronously) and served as a loop would retrieve it, up to its own last
+// message: other messages queued meanwhile stay queued.
+//
+// Windows makes two clicks on one spot within the double-click time a double-click. The
+// events carry time stamps from the driver's own clock, which puts a click that must stay
+// single past that time.
+void SendMouse(POINT at, std::initializer_list<DWORD> buttons, bool singleClick = true)
+{
+    static DWORD clock = 0, lastButton = 0;
+    clock = std::max({clock + 1, static_cast<DWORD>(GetTickCount64()), singleClick && buttons.size() ? lastButton + GetDoubleClickTime() + 1 : 0});
+    std::vector<INPUT> inputs(1 + buttons.size());
+    inputs[0].type = INPUT_MOUSE;
+    inputs[0].mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    inputs[0].mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    inputs[0].mi.time = clock;
+    std::size_t next = 1;
+    for (const DWORD button : buttons) {
+        inputs[next].type = INPUT_MOUSE;
+        inputs[next].mi.dwFlags = button;
+        inputs[next++].mi.time = lastButton = ++clock;
+    }
+    POINT from{};
+    GetCursorPos(&from);
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    // A move to where the pointer already is makes no message.
+    const bool moves = from.x != at.x || from.y != at.y;
+    const UINT last = buttons.size() == 0 ? WM_MOUSEMOVE : WM_LBUTTONUP;
+    const ULONGLONG deadline = GetTickCount64() + 2000;
+    MSG msg;
+    while ((moves || buttons.size()) && GetTickCount64() < deadline) {
+        if (!PeekMessageW(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
+            MsgWaitForMultipleObjectsEx(0, nullptr, 10, QS_MOUSE, 0);
+            continue;
+        }
+        DispatchMessageW(&msg);
+        if (msg.message == last)
+            break;
+    }
+    // What serving it queued in turn (a capture released moves the pointer by nothing, for the
+    // cursor's sake) is served too; asking the queue serves no worker's call meanwhile.
+    while (HIWORD(GetQueueStatus(QS_MOUSE)) && PeekMessageW(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE))
+        DispatchMessageW(&msg);
+}
+
+// The pixels `paint` leaves in a bitmap the size of `rect`, as 0x00RRGGBB values, top row first.
+std::vector<std::uint32_t> Pixels(const RECT& rect, const std::function<void(HDC)>& paint)
+{
+    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    const HDC screen = GetDC(nullptr);
+    const HDC memory = CreateCompatibleDC(screen);
+    const HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ previous = SelectObject(memory, bitmap);
+    paint(memory);
+    GdiFlush();
+    const auto* first = static_cast<const std::uint32_t*>(bits);
+    std::vector<std::uint32_t> pixels(first, first + static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+HWND VisibleToolTip()
+{
+    HWND found = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM result) -> BOOL {
+            wchar_t name[64];
+            if (GetClassNameW(window, name, 64) && lstrcmpiW(name, TOOLTIPS_CLASSW) == 0 && IsWindowVisible(window)) {
+                *reinterpret_cast<HWND*>(result) = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+}  // namespace
+
+bool WaitUntil(const std::function<bool()>& condition, int milliseconds)
+{
+    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(milliseconds);
+    while (!condition()) {
+        if (GetTickCount64() > deadline)
+            return false;
+        CWindowSystem::PumpEvents();
+        MsgWaitForMultipleObjectsEx(0, nullptr, 20, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    }
+    return true;
+}
+
+void ClickItem(CTemplateDialog& dlg, int id)
+{
+    SendMouse(CentreOnScreen(dlg, id), {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
+}
+
+void DoubleClickItem(CTemplateDialog& dlg, int id)
+{
+    SendMouse(CentreOnScreen(dlg, id), {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}, false);
+}
+
+void MovePointerTo(CTemplateDialog& dlg, int id)
+{
+    SendMouse(CentreOnScreen(dlg, id), {});
+}
+
+void PressKey(CTemplateDialog& dlg, int virtualKey)
+{
+    // Keys go to the focus window through the queue, where the dialog's loop filters them.
+    HWND focus = GetFocus();
+    if (!focus)
+        focus = Window(dlg);
+    PostMessageW(focus, WM_KEYDOWN, static_cast<WPARAM>(virtualKey), 1);
+    PostMessageW(focus, WM_KEYUP, static_cast<WPARAM>(virtualKey), static_cast<LPARAM>(0xC0000001u));
+    CWindowSystem::PumpEvents();
+}
+
+bool HasFocus(CTemplateDialog& dlg, int id)
+{
+    return GetFocus() == Item(dlg, id);
+}
+
+void ClickCloseBox(CTemplateDialog& dlg)
+{
+    // What the frame's close box sends.
+    PostMessageW(Window(dlg), WM_SYSCOMMAND, SC_CLOSE, 0);
+    CWindowSystem::PumpEvents();
+}
+
+void DropFiles(CTemplateDialog& dlg, const std::vector<std::string>& paths, bool queued)
+{
+    // Windows drops only files: a dragged URL never becomes a WM_DROPFILES.
+    if (paths.empty() || paths.front().find("://") != std::string::npos)
+        return;
+    std::wstring names;
+    for (const std::string& path : paths)
+        if (path.find("://") == std::string::npos)
+            names += zanfo::Widen(path) + L'\0';
+    names += L'\0';
+    const HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
+    auto* header = static_cast<DROPFILES*>(GlobalLock(memory));
+    header->pFiles = sizeof(DROPFILES);
+    header->pt = {10, 10};
+    header->fWide = TRUE;
+    std::copy(names.begin(), names.end(), reinterpret_cast<wchar_t*>(header + 1));
+    GlobalUnlock(memory);
+    // Queued as the shell posts it; now, straight to the window, ahead of anything queued.
+    if (queued)
+        PostMessageW(Window(dlg), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+    else
+        SendMessageW(Window(dlg), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+}
+
+bool ItemShowsColour(CTemplateDialog& dlg, int id, Colour colour)
+{
+    // The item paints itself into a bitmap of ours, as it would on the screen.
+    const HWND item = Item(dlg, id);
+    RECT rect;
+    GetClientRect(item, &rect);
+    const std::uint32_t wanted = (colour & 0xFF) << 16 | (colour & 0xFF00) | (colour >> 16 & 0xFF);
+    const std::vector<std::uint32_t> pixels = Pixels(rect, [item](HDC dc) { PrintWindow(item, dc, PW_CLIENTONLY); });
+    return std::any_of(pixels.begin(), pixels.end(), [wanted](std::uint32_t pixel) { return (pixel & 0xFFFFFF) == wanted; });
+}
+
+std::string ShownToolTip()
+{
+    HWND tip = nullptr;
+    if (!WaitUntil([&] { return (tip = VisibleToolTip()) != nullptr; }, 5000))
+        return std::string();
+    wchar_t text[1024] = {};
+    TTTOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.lpszText = text;
+    SendMessageW(tip, TTM_GETCURRENTTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    return zanfo::Narrow(text);
+}
+
+bool HandCursorOver(CTemplateDialog& dlg, int id)
+{
+    MovePointerTo(dlg, id);
+    return GetCursor() == LoadCursorW(nullptr, IDC_HAND);
+}
+
+namespace {
+
+struct CAfterNextCall {
+    HWND dialog = nullptr;
+    HHOOK hook = nullptr;
+    std::function<void()> act;
+};
+CAfterNextCall g_afterNextCall;
+
+// Runs after a window procedure has returned and before a sending thread gets its reply.
+LRESULT CALLBACK AfterCallHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    const LRESULT next = CallNextHookEx(nullptr, code, wParam, lParam);
+    if (code == HC_ACTION && g_afterNextCall.act && call->hwnd == g_afterNextCall.dialog && call->message >= WM_USER && InSendMessage()) {
+        UnhookWindowsHookEx(std::exchange(g_afterNextCall.hook, nullptr));
+        std::exchange(g_afterNextCall.act, nullptr)();
+    }
+    return next;
+}
+
+struct CModalWatch {
+    UINT_PTR timer;
+    const std::function<void(CTemplateDialog&)>* act;
+    bool seen;
+};
+std::vector<CModalWatch*> g_modalWatches;
+
+void CALLBACK LookForModal(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    for (CModalWatch* watch : g_modalWatches)
+        if (watch->timer == timer && !watch->seen)
+            if (CTemplateDialog* modal = CTemplateDialog::ActiveModal()) {
+                watch->seen = true;
+                KillTimer(nullptr, timer);
+                (*watch->act)(*modal);
+                return;
+            }
+}
+
+}  // namespace
+
+void AfterNextCallServed(CTemplateDialog& dlg, std::function<void()> act)
+{
+    if (g_afterNextCall.hook)
+        UnhookWindowsHookEx(g_afterNextCall.hook);
+    g_afterNextCall.dialog = Window(dlg);
+    g_afterNextCall.act = std::move(act);
+    g_afterNextCall.hook = SetWindowsHookExW(WH_CALLWNDPROCRET, &AfterCallHook, nullptr, GetCurrentThreadId());
+}
+
+bool WithNextModal(const std::function<void()>& open, const std::function<void(CTemplateDialog&)>& act)
+{
+    // Looks each time the thread's timers are served until a modal comes; gone on return, so
+    // an open that brings up nothing leaves no stray callback.
+    CModalWatch watch{SetTimer(nullptr, 0, 10, &LookForModal), &act, false};
+    g_modalWatches.push_back(&watch);
+    open();
+    KillTimer(nullptr, watch.timer);
+    g_modalWatches.erase(std::find(g_modalWatches.begin(), g_modalWatches.end(), &watch));
+    return watch.seen;
+}
+
+bool SaveWindowImage(CTemplateDialog& dlg, const std::string& path)
+{
+    // What the screen shows: the window is brought up and painted, then copied from the screen.
+    const HWND window = Window(dlg);
+    ShowWindow(window, SW_SHOW);
+    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    CWindowSystem::PumpEvents();
+    RECT rect;
+    GetWindowRect(window, &rect);
+    std::vector<std::uint32_t> pixels = Pixels(rect, [&rect](HDC dc) {
+        const HDC screen = GetDC(nullptr);
+        BitBlt(dc, 0, 0, rect.right - rect.left, rect.bottom - rect.top, screen, rect.left, rect.top, SRCCOPY);
+        ReleaseDC(nullptr, screen);
+    });
+
+    Gdiplus::GdiplusStartupInput startup;
+    ULONG_PTR token = 0;
+    Gdiplus::GdiplusStartup(&token, &startup, nullptr);
+    bool saved = false;
+    {
+        const int width = rect.right - rect.left;
+        Gdiplus::Bitmap image(width, rect.bottom - rect.top, width * 4, PixelFormat32bppRGB, reinterpret_cast<BYTE*>(pixels.data()));
+        static const CLSID kPngEncoder = {0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
+        saved = image.Save(zanfo::Widen(path).c_str(), &kPngEncoder, nullptr) == Gdiplus::Ok;
+    }
+    Gdiplus::GdiplusShutdown(token);
+    return saved;
+}
