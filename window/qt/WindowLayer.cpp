@@ -152,9 +152,9 @@ struct CWindowSystem::Native {
     Native(int& argc, char** argv)
         : application(argc, argv)
     {
-        // The windows belong to the installed zanfo-md5.desktop: desktops take the name and the
+        // The windows belong to the installed com.zanfo.ZanfoMd5.desktop: desktops take the name and the
         // icon they show for them, and group them, from that entry.
-        QGuiApplication::setDesktopFileName("zanfo-md5");
+        QGuiApplication::setDesktopFileName("com.zanfo.ZanfoMd5");
         if (qtTranslator.load("qtbase_zh_CN", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
             QCoreApplication::installTranslator(&qtTranslator);
     }
