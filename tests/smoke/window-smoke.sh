@@ -92,6 +92,10 @@ chosen=$work/chosen.txt
 click_main 230 52    # 浏览文件
 chooser='(Open|打开)'
 wait_for '[ -n "$(find_window "$chooser")" ]' || fail "浏览文件 opened no file chooser"
+# Keys go to the window with the keyboard focus: type only once the chooser has it (a slow
+# build, under a sanitizer, shows the window well before it takes the focus).
+chooser_window=$(find_window "$chooser")
+wait_for '[ "$(xdotool getwindowfocus 2>/dev/null)" = "$chooser_window" ]' || fail "the file chooser never took the keyboard focus"
 xdotool type --delay 10 "$chosen"
 xdotool key Return
 wait_for '[ -z "$(find_window "$chooser")" ]' || fail "the file chooser did not take the typed path"

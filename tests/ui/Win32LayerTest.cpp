@@ -1,0 +1,55 @@
+#include "AboutDlg.h"
+#include "DialogFixture.h"
+#include "WideText.h"
+#include "win32/Win32Api.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::string ClassOf(HWND window)
+{
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return zanfo::Narrow(name);
+}
+
+// What Windows' own dialog manager made of the in-memory templates: the title, and every
+// control's class, text, style, place and tab order as the table gives them.
+TEST(Win32Layer, TheDialogManagerBuildsTheTemplates)
+{
+    CMd5Dlg main;
+    main.Create();
+    CAboutDlg about(&main);
+    about.Create();
+    const char* const classes[] = {"Button", "Edit", "Static", "msctls_progress32"};
+    for (CTemplateDialog* dlg : {static_cast<CTemplateDialog*>(&main), static_cast<CTemplateDialog*>(&about)}) {
+        const DialogTemplate& table = dlg->Template();
+        const HWND window = static_cast<HWND>(dlg->NativeWindow());
+        wchar_t title[128] = {};
+        GetWindowTextW(window, title, 128);
+        EXPECT_EQ(zanfo::Narrow(title), table.title);
+        HWND child = GetWindow(window, GW_CHILD);
+        for (const DialogItemTemplate& item : table.items) {
+            ASSERT_NE(child, nullptr) << item.text;
+            EXPECT_EQ(GetDlgCtrlID(child), item.id) << item.text;
+            EXPECT_EQ(ClassOf(child), classes[static_cast<int>(item.controlClass)]) << item.text;
+            const bool icon = (item.style & Style::kStaticTypeMask) == Style::kStaticIcon && item.controlClass == ControlClass::Static;
+            const bool link = item.id == IDC_SITE_LINK;  // SS_NOTIFY and fitted to its text
+            // Windows draws a border as an edge of the control's own (or its theme's), moves the
+            // default mark to the button that has the focus; visibility is the dialog's to change.
+            const std::uint32_t changing = Style::kVisible | Style::kBorder | (link ? Style::kStaticNotify : 0) |
+                                           (item.controlClass == ControlClass::Button ? Style::kButtonDefault : 0);
+            const auto style = static_cast<std::uint32_t>(GetWindowLongW(child, GWL_STYLE));
+            EXPECT_EQ(style & ~changing, item.style & ~changing) << item.text;
+            if (!icon && item.id != IDC_STATIC && !link) {
+                EXPECT_EQ(dlg->GetDlgItemText(item.id), item.text);
+                EXPECT_EQ(dlg->GetItemRect(item.id), dlg->MapDialogRect(item.x, item.y, item.cx, item.cy)) << item.text;
+            }
+            child = GetWindow(child, GW_HWNDNEXT);
+        }
+        EXPECT_EQ(child, nullptr) << "no control beyond the table";
+    }
+}
+
+}  // namespace
