@@ -96,7 +96,7 @@ public:
     void SetItemRect(int id, const ItemRect& rect);
     std::uint32_t GetItemStyle(int id) const;
     void SetItemStyle(int id, std::uint32_t style);
-    // Dialog units to pixels with this dialog's font.
+    // Dialog units to pixels with this dialog's font, once its window is made (Create).
     ItemRect MapDialogRect(int x, int y, int cx, int cy) const;
 
     // The static becomes a link driven by `behaviour`, which must outlive the dialog's window.

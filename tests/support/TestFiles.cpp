@@ -61,11 +61,6 @@ int OpenDescriptorCount()
     GetProcessHandleCount(GetCurrentProcess(), &handles);
     return static_cast<int>(handles);
 }
-
-std::optional<bool> CheckedUnprivileged(const std::function<bool()>&)
-{
-    return std::nullopt;  // no user to become without a password
-}
 #else
 int OpenDescriptorCount()
 {

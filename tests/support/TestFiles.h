@@ -22,6 +22,8 @@ void TruncateFile(const std::string& path, std::uint64_t size);
 // How many file descriptors this process has open, to catch a file left open.
 int OpenDescriptorCount();
 
+#ifndef _WIN32
 // Runs `check` in a child process as an unprivileged user (root becomes 'nobody'), for
 // permission checks that root would pass. The child's answer; nullopt when it could not run.
 std::optional<bool> CheckedUnprivileged(const std::function<bool()>& check);
+#endif

@@ -158,7 +158,6 @@ struct CTemplateDialog::Native final : CDialogWindow {
     HWND tooltip = nullptr;
     std::vector<HFONT> fonts;
     std::vector<Link> links;
-    bool modal = false;
     bool ended = false;
     bool ownerDisabled = false;
     int result = 0;
@@ -343,7 +342,6 @@ int CTemplateDialog::DoModal()
         native.ownerDisabled = true;
     }
     native.ended = false;
-    native.modal = true;
     Native::Modals().push_back(&native);
     ShowWindow(native.hwnd, SW_SHOW);
     MSG msg;
@@ -359,7 +357,6 @@ int CTemplateDialog::DoModal()
         DispatchForDialogs(msg);
     }
     Native::Modals().pop_back();
-    native.modal = false;
     return native.result;
 }
 
@@ -469,7 +466,6 @@ ItemRect CTemplateDialog::MapDialogRect(int x, int y, int cx, int cy) const
 {
     // Each value is mapped by itself, as the dialog manager places controls.
     RECT rect{x, y, cx, cy};
-    m_native->Create();
     ::MapDialogRect(m_native->hwnd, &rect);
     return {rect.left, rect.top, rect.right, rect.bottom};
 }
