@@ -10,15 +10,16 @@ namespace {
 using Args = std::vector<std::string>;
 constexpr const char* kUrl = "http://www.zanfo.com/";
 
-// xdg-open that exits with the given status, and a default browser whose Exec is given.
+// An xdg-open that records its arguments and exits with `shellStatus`, and a default browser
+// whose Exec is `exec`.
 void ShellAndHandler(CXdgSandbox& sandbox, int shellStatus, const std::string& exec)
 {
     sandbox.RecordingScript("xdg-open", sandbox.File("shell-args"), shellStatus);
-    sandbox.Write(sandbox.ConfigHome() + "/mimeapps.list", "[Default Applications]\nx-scheme-handler/http=browser.desktop\n");
-    sandbox.Write(sandbox.DataDir() + "/applications/browser.desktop", "[Desktop Entry]\nExec=" + exec + "\n");
+    sandbox.Write("config-home/mimeapps.list", "[Default Applications]\nx-scheme-handler/http=browser.desktop\n");
+    sandbox.Write("data-dir/applications/browser.desktop", "[Desktop Entry]\nExec=" + exec + "\n");
 }
 
-// xdg-open first: its success is the answer (a handler that cannot start is never tried), its
+// xdg-open first: its success is the answer (a handler that cannot start is never tried); its
 // failure without a handler gives the shell's code.
 TEST(UrlLauncher, TheShellsAnswerWhenNoHandlerTakesOver)
 {
@@ -56,51 +57,37 @@ TEST(UrlLauncher, CommandLineIsCutAtThePlaceholder)
     const std::pair<std::string, std::string> cases[] = {
         {"browser --new \"%u\"", "browser --new  " + url},  // quoted: cut at the quote, two blanks remain
         {"browser \"%U\" --after", "browser  " + url},
-        {"browser %u --after", "browser  " + url},         // unquoted: cut at the percent sign
+        {"browser %u --after", "browser  " + url},  // unquoted: cut at the percent sign
         {"browser %F", "browser  " + url},
-        {"browser --x", "browser --x " + url},             // no placeholder: all of it
-        {"browser %f \"%u\"", "browser %f  " + url},       // a quoted one is looked for first
+        {"browser --x", "browser --x " + url},  // no placeholder: all of it
+        {"browser %f \"%u\"", "browser %f  " + url},  // a quoted one is looked for first
     };
     for (const auto& [command, line] : cases)
         EXPECT_EQ(CUrlLauncher::BuildCommandLine(command, url), line) << command;
 }
 
-// The handler gets the arguments before the placeholder, then the URL whole as one argument:
-// nothing in it is split, quoted or run.
-TEST(UrlLauncher, HostileUrlReachesTheHandlerWholeAndRunsNothing)
+// When xdg-open fails, the handler gets the arguments before the placeholder, then the URL whole
+// as one argument: nothing in it is split, quoted or run. One that cannot start gives the code
+// of the failed start.
+TEST(UrlLauncher, TheHandlerGetsTheUrlWholeOrGivesTheStartsCode)
 {
     CXdgSandbox sandbox;
-    const std::string record = sandbox.File("browser-args");
-    const std::string marker = sandbox.File("pwned");
+    const std::string record = sandbox.File("browser-args"), marker = sandbox.File("pwned");
     sandbox.RecordingScript("browser", record);
     ShellAndHandler(sandbox, 4, "browser --new-window \"%u\" --dropped");
     const std::string url = "http://x/a b \"c\" 'd'; touch " + marker + " $(touch " + marker + ") `touch " + marker + "` %u";
     EXPECT_GT(CUrlLauncher::OpenUrl(url, CUrlLauncher::kShow), 32);
     EXPECT_EQ(WaitForRecord(record), std::optional<Args>({"--new-window", url}));
     EXPECT_FALSE(std::filesystem::exists(marker));
-}
 
-TEST(UrlLauncher, HandlersThatCannotStartGiveTheStartCodes)
-{
-    struct Case {
-        const char* what;
-        std::string exec;
-        int code;
+    const std::string plain = sandbox.Write("not-executable", "#!/bin/sh\n");
+    const std::string garbage = sandbox.Write("garbage", "\x7f" "ELF garbage", true);
+    const std::pair<std::string, int> cases[] = {
+        {"no-such-browser %u", 2}, {plain + "/sub %u", 3}, {plain + " %u", 5}, {garbage + " %u", 11}, {"\"browser %u", 27}, {"%u", 27},
     };
-    CXdgSandbox sandbox;
-    sandbox.Write(sandbox.File("not-executable"), "#!/bin/sh\n");
-    sandbox.Write(sandbox.File("garbage"), "\x7f" "ELF garbage", true);
-    const Case cases[] = {
-        {"missing program", "no-such-browser %u", 2},
-        {"missing folder", sandbox.File("not-executable") + "/sub %u", 3},
-        {"not executable", sandbox.File("not-executable") + " %u", 5},
-        {"not a program", sandbox.File("garbage") + " %u", 11},
-        {"open quote", "\"browser %u", 27},
-        {"nothing left", "%u", 27},
-    };
-    for (const Case& c : cases) {
-        ShellAndHandler(sandbox, 3, c.exec);
-        EXPECT_EQ(CUrlLauncher::OpenUrl(kUrl, CUrlLauncher::kShow), c.code) << c.what;
+    for (const auto& [exec, code] : cases) {
+        ShellAndHandler(sandbox, 3, exec);
+        EXPECT_EQ(CUrlLauncher::OpenUrl(kUrl, CUrlLauncher::kShow), code) << exec;
     }
     ShellAndHandler(sandbox, 3, "browser %u");
     EXPECT_EQ(CUrlLauncher::OpenUrl("http://x/" + std::string(40000, 'a'), CUrlLauncher::kShow), 0) << "over-long";
@@ -109,14 +96,9 @@ TEST(UrlLauncher, HandlersThatCannotStartGiveTheStartCodes)
 TEST(UrlLauncher, ErrorTextsNameTheCodeOrSayItIsUnknown)
 {
     const std::pair<int, std::string> cases[] = {
-        {0, "The operating system is out\nof memory or resources."},
-        {2, "The specified file was not found."},
-        {26, "A sharing violation occurred. "},
-        {31, "There is no application associated\nwith the given filename extension."},
-        {32, "The specified dynamic-link library was not found."},
-        {1, "Unknown Error (1) occurred."},
-        {33, "Unknown Error (33) occurred."},
-        {-1, "Unknown Error (-1) occurred."},
+        {0, "The operating system is out\nof memory or resources."}, {2, "The specified file was not found."},
+        {32, "The specified dynamic-link library was not found."},   {1, "Unknown Error (1) occurred."},
+        {33, "Unknown Error (33) occurred."},                         {-1, "Unknown Error (-1) occurred."},
     };
     for (const auto& [code, message] : cases)
         EXPECT_EQ(CUrlLauncher::OpenErrorText(code), "Unable to open hyperlink:\n\n" + message) << code;

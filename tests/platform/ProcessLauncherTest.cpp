@@ -19,44 +19,37 @@ TEST(ProcessLauncher, RunAndWaitReportsHowTheProgramEnded)
     sandbox.Script("slow", "exec sleep 5 >/dev/null 2>&1");  // must not hold the test's output open
     // A folder of the same name earlier on PATH is no program.
     std::filesystem::create_directories(sandbox.File("first/fails"));
-    sandbox.SetEnv("PATH", sandbox.File("first") + ":" + std::getenv("PATH"));
-
+    sandbox.SetEnv("PATH", (sandbox.File("first") + ":" + std::getenv("PATH")).c_str());
     struct Case {
         std::vector<std::string> argv;
         int startError;
         bool exited;
         int exitStatus;
     };
-    const Case cases[] = {
-        {{"fails"}, 0, true, 4}, {{"reads-stdin"}, 0, true, 0}, {{"no-such-program"}, ENOENT, false, 0}, {{}, ENOENT, false, 0}};
-    for (const bool ignoreChildren : {false, true}) {
-        // An ignored SIGCHLD, inherited from whoever started us, must not hide the exit status.
-        std::signal(SIGCHLD, ignoreChildren ? SIG_IGN : SIG_DFL);
+    const Case cases[] = {{{"fails"}, 0, true, 4}, {{"reads-stdin"}, 0, true, 0}, {{"no-such-program"}, ENOENT, false, 0}, {{}, ENOENT, false, 0}};
+    // An ignored SIGCHLD, inherited from whoever started us, must not hide the exit status.
+    for (const auto disposition : {SIG_DFL, SIG_IGN}) {
+        std::signal(SIGCHLD, disposition);
         for (const Case& c : cases) {
             const zanfo::ProcessOutcome outcome = zanfo::RunAndWait(c.argv, 30s);
-            const std::string name = c.argv.empty() ? "" : c.argv[0];
-            EXPECT_EQ(outcome.startError, c.startError) << name;
-            EXPECT_EQ(outcome.exited, c.exited) << name;
-            EXPECT_EQ(outcome.exitStatus, c.exitStatus) << name;
+            EXPECT_EQ(std::tie(outcome.startError, outcome.exited, outcome.exitStatus), std::tie(c.startError, c.exited, c.exitStatus))
+                << (c.argv.empty() ? "" : c.argv[0]);
         }
     }
     std::signal(SIGCHLD, SIG_DFL);
     const zanfo::ProcessOutcome slow = zanfo::RunAndWait({"slow"}, 100ms);
-    EXPECT_TRUE(slow.stillRunning);
-    EXPECT_FALSE(slow.exited);
+    EXPECT_TRUE(slow.stillRunning && !slow.exited);
 }
 
 TEST(ProcessLauncher, StartDetachedPassesArgumentsUntouchedAndDoesNotWait)
 {
     CXdgSandbox sandbox;
-    const std::string record = sandbox.File("args");
+    const std::string record = sandbox.File("args"), pidFile = sandbox.File("pid");
     sandbox.RecordingScript("recorder", record);
     EXPECT_EQ(zanfo::StartDetached({"recorder", "two words", "$(x)", ""}), 0);
     EXPECT_EQ(WaitForRecord(record), std::optional<std::vector<std::string>>({"two words", "$(x)", ""}));
     EXPECT_EQ(zanfo::StartDetached({"no-such-program"}), ENOENT);
-
     // A browser that stays: the start returns while it runs (waiting would take ten minutes).
-    const std::string pidFile = sandbox.File("pid");
     sandbox.Script("stays", "printf '%s\\0' $$ > '" + pidFile + ".part' && mv '" + pidFile + ".part' '" + pidFile + "'; exec sleep 600");
     EXPECT_EQ(zanfo::StartDetached({"stays"}), 0);
     const auto pid = WaitForRecord(pidFile);

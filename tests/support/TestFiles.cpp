@@ -39,20 +39,14 @@ void WritePatternFile(const std::string& path, std::size_t count)
 void MakeSparseFile(const std::string& path, std::uint64_t size)
 {
     std::ofstream(fs::u8path(path), std::ios::binary | std::ios::trunc).close();
-    fs::resize_file(fs::u8path(path), size);
+    ResizeFile(path, size);
 }
 
-void AppendBytes(const std::string& path, std::size_t count)
-{
-    std::ofstream out(fs::u8path(path), std::ios::binary | std::ios::app);
-    const std::vector<char> bytes(count, 'x');
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-void TruncateFile(const std::string& path, std::uint64_t size)
+void ResizeFile(const std::string& path, std::uint64_t size)
 {
     fs::resize_file(fs::u8path(path), size);
 }
+
 
 #ifdef _WIN32
 int OpenDescriptorCount()

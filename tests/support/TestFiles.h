@@ -16,8 +16,8 @@ void WritePatternFile(const std::string& path, std::size_t count);
 // A file of the given size that reads as zeros and takes no disk space.
 void MakeSparseFile(const std::string& path, std::uint64_t size);
 
-void AppendBytes(const std::string& path, std::size_t count);
-void TruncateFile(const std::string& path, std::uint64_t size);
+// Cuts the file, or makes it longer with zeros.
+void ResizeFile(const std::string& path, std::uint64_t size);
 
 // How many file descriptors this process has open, to catch a file left open.
 int OpenDescriptorCount();

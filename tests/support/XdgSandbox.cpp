@@ -7,84 +7,70 @@
 #include <iterator>
 #include <thread>
 
+namespace fs = std::filesystem;
+
 CXdgSandbox::CXdgSandbox()
 {
-    for (const std::string& dir : {ConfigHome(), ConfigDir(), DataHome(), DataDir(), BinDir()})
-        std::filesystem::create_directories(dir);
-    SetEnv("XDG_CONFIG_HOME", ConfigHome());
-    SetEnv("XDG_CONFIG_DIRS", ConfigDir());
-    SetEnv("XDG_DATA_HOME", DataHome());
-    SetEnv("XDG_DATA_DIRS", DataDir());
-    UnsetEnv("XDG_CURRENT_DESKTOP");
-    // Our scripts, then only the few tools they use: no program of the machine (its own
-    // xdg-open or browser above all) can be found by accident.
-    const std::string tools = m_dir.File("tools");
-    std::filesystem::create_directories(tools);
-    for (const char* tool : {"cat", "mv", "sleep", "touch"})
-        std::filesystem::create_symlink(std::string("/bin/") + tool, tools + "/" + tool);
-    SetEnv("PATH", BinDir() + ":" + tools);
+    const std::pair<const char*, const char*> folders[] = {
+        {"XDG_CONFIG_HOME", "config-home"}, {"XDG_CONFIG_DIRS", "config-dir"}, {"XDG_DATA_HOME", "data-home"}, {"XDG_DATA_DIRS", "data-dir"}};
+    for (const auto& [variable, folder] : folders) {
+        fs::create_directories(File(folder));
+        SetEnv(variable, File(folder).c_str());
+    }
+    SetEnv("XDG_CURRENT_DESKTOP", nullptr);
+    fs::create_directories(File("bin"));
+    fs::create_directories(File("tools"));
+    for (const std::string tool : {"cat", "mv", "sleep", "touch"})
+        fs::create_symlink("/bin/" + tool, File("tools/" + tool));
+    SetEnv("PATH", (File("bin") + ":" + File("tools")).c_str());
 }
 
 CXdgSandbox::~CXdgSandbox()
 {
-    for (const auto& [name, value] : m_saved) {
-        if (value)
-            setenv(name.c_str(), value->c_str(), 1);
-        else
-            unsetenv(name.c_str());
-    }
+    for (const auto& [name, value] : m_saved)
+        value ? setenv(name.c_str(), value->c_str(), 1) : unsetenv(name.c_str());
 }
 
-void CXdgSandbox::SetEnv(const std::string& name, const std::string& value)
+void CXdgSandbox::SetEnv(const std::string& name, const char* value)
 {
-    if (!m_saved.count(name)) {
-        const char* old = std::getenv(name.c_str());
-        m_saved[name] = old ? std::optional<std::string>(old) : std::nullopt;
-    }
-    setenv(name.c_str(), value.c_str(), 1);
+    const char* old = std::getenv(name.c_str());
+    m_saved.emplace(name, old ? std::optional<std::string>(old) : std::nullopt);  // the first value is the one to restore
+    value ? setenv(name.c_str(), value, 1) : unsetenv(name.c_str());
 }
 
-void CXdgSandbox::UnsetEnv(const std::string& name)
+std::string CXdgSandbox::Write(const std::string& name, const std::string& content, bool executable)
 {
-    SetEnv(name, "");
-    unsetenv(name.c_str());
-}
-
-void CXdgSandbox::Write(const std::string& path, const std::string& content, bool executable)
-{
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    const std::string path = File(name);
+    fs::create_directories(fs::path(path).parent_path());
     std::ofstream(path, std::ios::trunc) << content;
     if (executable)
-        std::filesystem::permissions(path, std::filesystem::perms::owner_all);
+        fs::permissions(path, fs::perms::owner_all);
+    return path;
 }
 
 std::string CXdgSandbox::Script(const std::string& name, const std::string& body)
 {
-    const std::string path = BinDir() + "/" + name;
-    Write(path, "#!/bin/sh\n" + body + "\n", true);
-    return path;
+    return Write("bin/" + name, "#!/bin/sh\n" + body + "\n", true);
 }
 
-std::string CXdgSandbox::RecordingScript(const std::string& name, const std::string& record, int exitStatus)
+std::string CXdgSandbox::RecordingScript(const std::string& name, const std::string& record, int status)
 {
-    // Written to a temporary name and renamed, so a reader never sees half a record.
-    return Script(name, "for a in \"$@\"; do printf '%s\\0' \"$a\"; done > '" + record + ".part' && mv '" + record +
-                            ".part' '" + record + "'\nexit " + std::to_string(exitStatus));
+    // Written under another name and renamed, so a reader never sees half a record.
+    return Script(name, "for a in \"$@\"; do printf '%s\\0' \"$a\"; done > '" + record + ".part' && mv '" + record + ".part' '" +
+                            record + "'\nexit " + std::to_string(status));
 }
 
 std::optional<std::vector<std::string>> WaitForRecord(const std::string& path)
 {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (!std::filesystem::exists(path)) {
+    while (!fs::exists(path)) {
         if (std::chrono::steady_clock::now() > deadline)
             return std::nullopt;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     std::ifstream in(path, std::ios::binary);
-    const std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     std::vector<std::string> parts;
-    std::size_t start = 0;
-    for (std::size_t end; (end = content.find('\0', start)) != std::string::npos; start = end + 1)
-        parts.push_back(content.substr(start, end - start));
+    for (std::string part; std::getline(in, part, '\0');)
+        parts.push_back(part);
     return parts;
 }

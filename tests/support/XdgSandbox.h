@@ -7,37 +7,27 @@
 #include <string>
 #include <vector>
 
-// A private XDG world for one test: config and data folders and a bin folder of our own on
-// PATH, pointed to by the XDG variables for as long as the object lives; the environment is
-// put back afterwards.
-class CXdgSandbox {
+// A private XDG world for one test: XDG_CONFIG_HOME, XDG_CONFIG_DIRS, XDG_DATA_HOME and
+// XDG_DATA_DIRS name its folders config-home, config-dir, data-home and data-dir, and PATH its
+// bin folder and a few tools, so that nothing of the machine (its xdg-open or browser above
+// all) is found by accident. The environment is put back when it goes.
+class CXdgSandbox : public CTempDir {
 public:
     CXdgSandbox();
     ~CXdgSandbox();
-    CXdgSandbox(const CXdgSandbox&) = delete;
-    CXdgSandbox& operator=(const CXdgSandbox&) = delete;
 
-    std::string ConfigHome() const { return m_dir.File("config-home"); }
-    std::string ConfigDir() const { return m_dir.File("config-dir"); }
-    std::string DataHome() const { return m_dir.File("data-home"); }
-    std::string DataDir() const { return m_dir.File("data-dir"); }
-    std::string BinDir() const { return m_dir.File("bin"); }
-    std::string File(const std::string& name) const { return m_dir.File(name); }
-
-    // Writes a file (creating its folders), optionally executable.
-    void Write(const std::string& path, const std::string& content, bool executable = false);
-    // An executable shell script in the bin folder; returns its path.
+    // Writes the file `name` inside the sandbox, with its folders; returns its path.
+    std::string Write(const std::string& name, const std::string& content, bool executable = false);
+    // bin/NAME, a shell script with this body.
     std::string Script(const std::string& name, const std::string& body);
-    // A script that writes its arguments, NUL-terminated, to the file `record` when run.
-    std::string RecordingScript(const std::string& name, const std::string& record, int exitStatus = 0);
-
-    void SetEnv(const std::string& name, const std::string& value);
-    void UnsetEnv(const std::string& name);
+    // bin/NAME, which writes its arguments, each ended by a NUL, to `record` and exits with `status`.
+    std::string RecordingScript(const std::string& name, const std::string& record, int status = 0);
+    // Sets a variable for the sandbox's lifetime; a null value unsets it.
+    void SetEnv(const std::string& name, const char* value);
 
 private:
-    CTempDir m_dir;
     std::map<std::string, std::optional<std::string>> m_saved;
 };
 
-// Waits up to a generous deadline for a file to appear and returns its NUL-separated parts.
+// Waits up to a generous deadline for a record to appear and returns its NUL-ended parts.
 std::optional<std::vector<std::string>> WaitForRecord(const std::string& path);
