@@ -54,15 +54,12 @@ void WriteNode(const VersionNode& node, std::vector<unsigned char>& out)
 
 VersionNode TextNode(std::u16string key, std::u16string text)
 {
-    VersionNode node{std::move(key), true, std::move(text)};
-    return node;
+    return VersionNode{std::move(key), true, std::move(text)};
 }
 
 VersionNode BlockNode(std::u16string key, std::vector<VersionNode> children)
 {
-    VersionNode node{std::move(key), true};
-    node.children = std::move(children);
-    return node;
+    return VersionNode{std::move(key), true, {}, {}, std::move(children)};
 }
 
 std::vector<unsigned char> TranslationBytes(const std::vector<std::pair<std::uint16_t, std::uint16_t>>& pairs)
@@ -97,9 +94,9 @@ std::vector<unsigned char> SerializeVersionBlock(const VersionNode& root)
     return out;
 }
 
-void PeImage::Poke32(std::size_t fileOffset, std::uint32_t value)
+void PeImage::Poke32(std::size_t at, std::uint32_t value)
 {
-    Put(bytes, fileOffset, value);
+    Put(bytes, at, value);
 }
 
 PeImage BuildPeImage(const PeImageOptions& options)
@@ -162,19 +159,15 @@ PeImage BuildPeImage(const PeImageOptions& options)
 
 PeImage BuildPeImage(const std::vector<unsigned char>& versionBlock, bool pe32Plus)
 {
-    PeImageOptions options;
-    options.pe32Plus = pe32Plus;
-    options.languages = {{0x0804, versionBlock}};
-    return BuildPeImage(options);
+    return BuildPeImage(PeImageOptions{pe32Plus, 16, 1, 0, {{0x0804, versionBlock}}});
 }
 
 std::vector<unsigned char> PeFileWithVersionStrings(std::u16string description, std::u16string company,
                                                     std::u16string product, std::u16string fileVersion)
 {
-    const VersionNode root = StandardVersionInfo(
-        u"080404b0",
-        {TextNode(u"FileDescription", std::move(description)), TextNode(u"CompanyName", std::move(company)),
-         TextNode(u"ProductName", std::move(product)), TextNode(u"FileVersion", std::move(fileVersion))},
-        TranslationBytes({{0x0804, 0x04B0}}));
+    const VersionNode root = StandardVersionInfo(u"080404b0",
+                                                 {TextNode(u"FileDescription", std::move(description)), TextNode(u"CompanyName", std::move(company)),
+                                                  TextNode(u"ProductName", std::move(product)), TextNode(u"FileVersion", std::move(fileVersion))},
+                                                 TranslationBytes({{0x0804, 0x04B0}}));
     return BuildPeImage(SerializeVersionBlock(root)).bytes;
 }

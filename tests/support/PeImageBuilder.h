@@ -51,11 +51,12 @@ struct PeImage {
     static constexpr std::size_t kRootEntry = 16, kTypeDirectory = 24, kTypeEntry = 40, kNameDirectory = 48;
     std::size_t firstDataEntry = 0;
 
-    void Poke32(std::size_t fileOffset, std::uint32_t value);
-    void PokeResource32(std::size_t resourceOffset, std::uint32_t value) { Poke32(kResourceFileOffset + resourceOffset, value); }
+    // Overwrites the little-endian dword at a file offset.
+    void Poke32(std::size_t at, std::uint32_t value);
 };
 
 PeImage BuildPeImage(const PeImageOptions& options);
+// The same with one version block, in language 0x0804.
 PeImage BuildPeImage(const std::vector<unsigned char>& versionBlock, bool pe32Plus = false);
 
 // A PE32 file whose version resource holds the four strings the program shows, in a 080404b0
