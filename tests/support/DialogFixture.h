@@ -10,13 +10,14 @@
 #include <string>
 #include <vector>
 
-// The main dialog, shown, with the world outside answered by the test: message boxes and
-// opened URLs are recorded, the file chooser answers from `choices` (none left: cancel).
+using Strings = std::vector<std::string>;
+
+// The main dialog, shown, with the world outside answered by the test: message boxes and opened
+// URLs are recorded, the file chooser answers from `choices` (none left: cancel).
 struct DialogFixture {
     CTempDir dir;
     CMd5Dlg dlg;
-    std::vector<std::string> messages;
-    std::vector<std::string> choices;
+    Strings messages, choices;
     int chooserOpened = 0;
     std::vector<std::pair<std::string, int>> opened;
 
@@ -42,26 +43,21 @@ struct DialogFixture {
     ~DialogFixture() { dlg.WaitForWorker(); }
 
     std::string Text(int id) { return dlg.GetDlgItemText(id); }
-    bool Visible(int id) { return dlg.IsDlgItemVisible(id); }
-    bool AtRest() { return !Visible(IDC_PROGRESS) && !Visible(IDC_CALC) && Text(IDC_CALC) == "计算"; }
-    bool Running() { return Visible(IDC_PROGRESS) && Visible(IDC_CALC) && Text(IDC_CALC) == "停止"; }
+    Strings Texts(std::initializer_list<int> ids)
+    {
+        Strings texts;
+        for (const int id : ids)
+            texts.push_back(Text(id));
+        return texts;
+    }
+    // The digest and every detail of the file.
+    Strings Results() { return Texts({IDC_MD5, IDC_FILE_NAME, IDC_FILE_SIZE, IDC_DESCRIPTION, IDC_COMPANY, IDC_PRODUCT_NAME, IDC_PRODUCT_VERSION}); }
+    bool Shows(int id) { return dlg.IsDlgItemVisible(id); }
+    bool AtRest() { return !Shows(IDC_PROGRESS) && !Shows(IDC_CALC) && Text(IDC_CALC) == "计算"; }
+    bool Running() { return Shows(IDC_PROGRESS) && Shows(IDC_CALC) && Text(IDC_CALC) == "停止"; }
     void Click(int id) { ClickItem(dlg, id); }
-    void Drop(const std::vector<std::string>& paths, bool queued = false) { DropFiles(dlg, paths, queued); }
-    void Browse(const std::string& path)
-    {
-        choices.push_back(path);
-        Click(IDC_BROWSE);
-    }
-    std::string Sparse(const std::string& name, std::uint64_t size)
-    {
-        const std::string path = dir.File(name);
-        MakeSparseFile(path, size);
-        return path;
-    }
-    std::string Pattern(const std::string& name, std::size_t size)
-    {
-        const std::string path = dir.File(name);
-        WritePatternFile(path, size);
-        return path;
-    }
+    void Drop(const Strings& paths, bool queued = false) { DropFiles(dlg, paths, queued); }
+    void Browse(const std::string& path) { choices.push_back(path); Click(IDC_BROWSE); }
+    std::string Sparse(const std::string& name, std::uint64_t size) { MakeSparseFile(dir.File(name), size); return dir.File(name); }
+    std::string Pattern(const std::string& name, std::size_t size) { WritePatternFile(dir.File(name), size); return dir.File(name); }
 };

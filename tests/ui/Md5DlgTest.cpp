@@ -4,6 +4,52 @@
 
 namespace {
 
+// A click at the centre of every control a user can click, delivered to the window: the control
+// under the pointer must be the one that reacts, whatever frames it.
+TEST(Md5Dlg, EveryControlAnswersAClickAtItsCentre)
+{
+    DialogFixture f;
+    Strings linkOpens;
+    f.dlg.SiteLink().SetLauncher({[&](const std::string& url, int) {
+                                      linkOpens.push_back(url);
+                                      return 42;
+                                  }, [](CTemplateDialog*, int) {}, [] {}});
+    EXPECT_EQ(f.Text(IDC_SITE_LINK), "访问Zanfo文件诊所");
+    f.Click(IDC_PATH);
+    EXPECT_TRUE(HasFocus(f.dlg, IDC_PATH)) << "path box";
+    f.Click(IDC_BROWSE);
+    EXPECT_EQ(f.chooserOpened, 1) << "浏览文件";
+    f.Click(IDC_SITE_LINK);
+    EXPECT_EQ(linkOpens, Strings{"http://www.zanfo.com/"}) << "the link";
+    // 查询MD5值 opens the start page without a digest, the search page with one.
+    f.Click(IDC_QUERY);
+    f.dlg.SetDlgItemText(IDC_MD5, "900150983CD24FB0D6963F7D28E17F72");
+    f.Click(IDC_QUERY);
+    EXPECT_EQ(f.opened, (std::vector<std::pair<std::string, int>>{
+                            {"http://www.zanfo.com/", 1},
+                            {"http://www.zanfo.com/Search/FileSearch.aspx?SearchValue=900150983CD24FB0D6963F7D28E17F72&FileSearch=0&SearchType=1", 1}}));
+    f.Drop({f.Sparse("big", 512 * 1048576ull)});
+    ASSERT_TRUE(f.Running());
+    f.Click(IDC_CALC);
+    EXPECT_TRUE(f.AtRest()) << "停止";
+    f.Click(IDOK);
+    EXPECT_FALSE(f.dlg.IsWindowVisible()) << "退 出";
+}
+
+// Hover colour, hand cursor and tooltip come from the pointer moving over the link in the dialog.
+TEST(Md5Dlg, TheLinkAnswersThePointer)
+{
+    DialogFixture f;
+    const CLinkStatic& link = f.dlg.SiteLink();
+    MovePointerTo(f.dlg, IDC_MD5);
+    EXPECT_FALSE(link.IsHovering());
+    EXPECT_TRUE(HandCursorOver(f.dlg, IDC_SITE_LINK) && link.IsHovering());
+    EXPECT_TRUE(ItemShowsColour(f.dlg, IDC_SITE_LINK, CWindowSystem::HighlightColour()));
+    EXPECT_EQ(ShownToolTip(), "http://www.zanfo.com/");
+    EXPECT_FALSE(HandCursorOver(f.dlg, IDC_MD5) || link.IsHovering());
+    EXPECT_TRUE(ItemShowsColour(f.dlg, IDC_SITE_LINK, Rgb(0, 0, 238)));
+}
+
 TEST(Md5Dlg, EnterAndEscapeDoNothingWhereverTheFocusIs)
 {
     DialogFixture f;
@@ -14,8 +60,7 @@ TEST(Md5Dlg, EnterAndEscapeDoNothingWhereverTheFocusIs)
             PressKey(f.dlg, key);
     }
     EXPECT_TRUE(f.dlg.IsWindowVisible());
-    EXPECT_EQ(f.chooserOpened, 0);
-    EXPECT_TRUE(f.opened.empty());
+    EXPECT_EQ(f.chooserOpened + f.opened.size(), 0u);
     EXPECT_EQ(f.Text(IDC_MD5), "") << "Enter in the path box starts nothing";
 }
 
@@ -25,61 +70,25 @@ TEST(Md5Dlg, AboutOpensFromItsButtonAndOnlyItsOwnSystemCommands)
 {
     DialogFixture f;
     enum Close { EnterKey, EscapeKey, OkButton };
+    const auto command = [&](unsigned id) { return [&f, id] { f.dlg.OnSysCommand(id, 0); }; };
+    // The low four bits of a system command are the system's own.
     const std::tuple<std::function<void()>, bool, Close> cases[] = {
-        {[&] { f.Click(IDC_ABOUT); }, true, OkButton},
-        {[&] { f.dlg.OnSysCommand(0x0010, 0); }, true, EnterKey},  // the low four bits are the system's own
-        {[&] { f.dlg.OnSysCommand(0x0011, 0); }, true, EscapeKey},
-        {[&] { f.dlg.OnSysCommand(0x001F, 0); }, true, EscapeKey},
-        {[&] { f.dlg.OnSysCommand(0x000F, 0); }, false, EscapeKey},
-        {[&] { f.dlg.OnSysCommand(0x0020, 0); }, false, EscapeKey},
-        {[&] { f.dlg.OnSysCommand(0xF020, 0); }, false, EscapeKey},
-        {[&] { f.dlg.OnSysCommand(0x1010, 0); }, false, EscapeKey},
+        {[&] { f.Click(IDC_ABOUT); }, true, OkButton}, {command(0x0010), true, EnterKey}, {command(0x0011), true, EscapeKey},
+        {command(0x001F), true, EscapeKey},           {command(0x000F), false, EscapeKey}, {command(0x0020), false, EscapeKey},
+        {command(0xF020), false, EscapeKey},          {command(0x1010), false, EscapeKey},
     };
-    int row = 0;
     for (const auto& [open, opens, close] : cases) {
         std::string title;
         bool closed = false;
         const bool opened = WithNextModal(open, [&, close = close](CTemplateDialog& box) {
             title = box.Template().title;
-            if (close == OkButton)
-                ClickItem(box, IDOK);
-            else
-                PressKey(box, close == EnterKey ? kKeyReturn : kKeyEscape);
+            close == OkButton ? ClickItem(box, IDOK) : PressKey(box, close == EnterKey ? kKeyReturn : kKeyEscape);
             closed = !box.IsWindowVisible();
             box.EndDialog(IDCANCEL);
         });
-        EXPECT_EQ(opened, opens) << row;
-        EXPECT_EQ(closed, opens) << row;
-        EXPECT_EQ(title, opens ? "关于MD5值计算工具" : "") << row++;
+        EXPECT_EQ(std::tie(opened, closed, title), std::make_tuple(opens, opens, std::string(opens ? "关于MD5值计算工具" : "")));
     }
     EXPECT_TRUE(f.dlg.IsWindowVisible());
-}
-
-TEST(Md5Dlg, QueryOpensTheStartPageOrTheSearchPage)
-{
-    DialogFixture f;
-    f.Click(IDC_QUERY);
-    f.dlg.SetDlgItemText(IDC_MD5, "900150983CD24FB0D6963F7D28E17F72");
-    f.Click(IDC_QUERY);
-    const std::vector<std::pair<std::string, int>> expected = {
-        {"http://www.zanfo.com/", 1},
-        {"http://www.zanfo.com/Search/FileSearch.aspx?SearchValue=900150983CD24FB0D6963F7D28E17F72&FileSearch=0&SearchType=1", 1},
-    };
-    EXPECT_EQ(f.opened, expected);
-}
-
-TEST(Md5Dlg, ProgressMovesTheBarAndAtHundredReturnsToRest)
-{
-    DialogFixture f;
-    f.dlg.ShowDlgItem(IDC_PROGRESS, true);
-    f.dlg.ShowDlgItem(IDC_CALC, true);
-    f.dlg.SetDlgItemText(IDC_CALC, "停止");
-    for (const int percent : {99, 100}) {
-        EXPECT_EQ(f.dlg.SendDlgMessage(WM_MD5_PROGRESS, percent, 0), 1);
-        EXPECT_EQ(f.dlg.GetProgressPos(IDC_PROGRESS), percent);
-        EXPECT_EQ(f.Running(), percent < 100);
-        EXPECT_EQ(f.AtRest(), percent == 100);
-    }
 }
 
 }  // namespace

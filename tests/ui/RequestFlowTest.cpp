@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <future>
-
 #include <system_error>
 
 #ifndef _WIN32
@@ -13,42 +12,32 @@
 
 namespace {
 
-constexpr std::uint64_t kThreshold = CMd5Dlg::kWorkerThreshold;
-constexpr std::uint64_t kBig = 512 * 1048576ull;
+constexpr std::uint64_t kThreshold = CMd5Dlg::kWorkerThreshold, kBig = 512 * 1048576ull;
 const char* const kSmallDigest = "298B7796998306E58F3FF945F91D604C";  // 1,000 pattern bytes
 const char* const kSizeZero = "文件大小为0字节，请拖动单个文件计算MD5值或输入正确的文件路径!";
-
-bool DigestAndDetailsEmpty(DialogFixture& f)
-{
-    bool empty = true;
-    for (const int id : {IDC_MD5, IDC_FILE_NAME, IDC_FILE_SIZE, IDC_DESCRIPTION, IDC_COMPANY, IDC_PRODUCT_NAME, IDC_PRODUCT_VERSION})
-        empty = empty && f.Text(id).empty();
-    return empty;
-}
+const Strings kNoResults(7, "");
 
 TEST(RequestFlow, TheThresholdDecidesTheRoad)
 {
     DialogFixture f;
     f.Drop({f.Sparse("just-below", kThreshold - 1)});
     EXPECT_TRUE(f.AtRest()) << "hashed before the drop returns";
-    EXPECT_EQ(f.Text(IDC_MD5), "F14841639292671281B0BA63DF6DA47E");
-    EXPECT_EQ(f.Text(IDC_FILE_NAME), "just-below");
+    EXPECT_EQ(f.Texts({IDC_MD5, IDC_FILE_NAME}), (Strings{"F14841639292671281B0BA63DF6DA47E", "just-below"}));
     f.Drop({f.Sparse("at-threshold", kThreshold)});
     EXPECT_TRUE(f.Running());
-    EXPECT_EQ(f.Text(IDC_MD5), "") << "the old digest is gone at once";
-    EXPECT_EQ(f.Text(IDC_FILE_SIZE), "20485760字节") << "details are there at once";
+    // The old digest is gone at once, the details are there at once.
+    EXPECT_EQ(f.Texts({IDC_MD5, IDC_FILE_SIZE}), (Strings{"", "20485760字节"}));
     ASSERT_TRUE(WaitUntil([&] { return !f.Text(IDC_MD5).empty(); }));
     EXPECT_EQ(f.Text(IDC_MD5), "C05B97BD323B1E1AF98EFD93AC0B09BD");
     EXPECT_TRUE(f.AtRest());
     f.Drop({f.Sparse("huge", 4294968296ull)});  // 4 GiB and 1,000 bytes
     EXPECT_EQ(f.Text(IDC_FILE_SIZE), "4294968296字节");
     f.Click(IDC_CALC);
-    f.dlg.WaitForWorker();
 }
 
 // Stop, a new choice or closing, wherever it lands: before the worker reads the path box,
-// between that read and the run, during the run. No digest comes late, no new choice is
-// hashed by the old worker, and the dialog is at rest (or gone).
+// between that read and the run, during the run. No digest comes late, no new choice is hashed
+// by the old worker, and the dialog is at rest (or gone).
 TEST(RequestFlow, StopNewChoiceOrCloseEndTheRunWhereverTheyLand)
 {
     enum When { BeforeTheRead, BetweenReadAndRun, DuringTheRun };
@@ -81,7 +70,7 @@ TEST(RequestFlow, StopNewChoiceOrCloseEndTheRunWhereverTheyLand)
             ASSERT_TRUE(WaitUntil([&] { return closes ? !f.dlg.IsWindowVisible() : f.AtRest(); }));
             f.dlg.WaitForWorker();
             CWindowSystem::PumpEvents();
-            EXPECT_TRUE(closes ? f.Text(IDC_MD5).empty() : DigestAndDetailsEmpty(f)) << "no late digest";
+            EXPECT_EQ(closes ? f.Texts({IDC_MD5}) : f.Results(), closes ? Strings{""} : kNoResults) << "no late digest";
             if (act == Browse || act == Drop) {
                 EXPECT_EQ(f.Text(IDC_PATH), next);
                 f.Drop({next});  // after the Stop: hashed, once the old worker is gone
@@ -102,12 +91,10 @@ TEST(RequestFlow, AWorkerThatFailsOrCannotStartLeavesAWorkingDialog)
     f.dlg.WaitForWorker();
     EXPECT_EQ(f.Text(IDC_MD5), "");
 
-    f.dlg.SetStartThread([](std::thread&, std::function<void()>) {
-        throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
-    });
+    f.dlg.SetStartThread([](std::thread&, std::function<void()>) { throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again)); });
     f.Drop({f.Sparse("big", kBig)});
     EXPECT_TRUE(f.AtRest());
-    EXPECT_EQ(f.messages, std::vector<std::string>{"无法启动计算线程，请稍后重试!"});
+    EXPECT_EQ(f.messages, Strings{"无法启动计算线程，请稍后重试!"});
     f.dlg.SetStartThread([](std::thread& thread, std::function<void()> body) { thread = std::thread(std::move(body)); });
     f.Drop({f.dir.File("big")});
     EXPECT_TRUE(f.Running());
@@ -115,8 +102,8 @@ TEST(RequestFlow, AWorkerThatFailsOrCannotStartLeavesAWorkingDialog)
     EXPECT_FALSE(f.dlg.IsWindowVisible());
 }
 
-// A drop is no user input to the loop that waits for a worker: one that reaches the dialog
-// there must neither start a worker that the wait would join (a hang) nor be lost.
+// A drop is no user input to the loop that waits for a worker: one that reaches the dialog there
+// must neither start a worker that the wait would join (a hang) nor be lost.
 TEST(RequestFlow, DropsWhileTheDialogWaitsForAWorkerNeverHang)
 {
     for (const bool close : {false, true}) {
@@ -151,30 +138,27 @@ TEST(RequestFlow, DropsWhileTheDialogWaitsForAWorkerNeverHang)
 TEST(RequestFlow, PathsThatCannotBeHashedGiveTheirMessageAndClearAnEarlierResult)
 {
     DialogFixture f;
-    const std::string good = f.Pattern("good", 1000), empty = f.dir.File("empty");
-    WriteBytes(empty, {});
-    std::vector<std::pair<std::string, std::string>> cases = {
-        {f.dir.File("missing"), "文件不存在!"}, {empty, kSizeZero}, {f.dir.Path() + "/", kSizeZero}};
+    const std::string good = f.Pattern("good", 1000), empty = f.Pattern("empty", 0);
+    std::vector<std::pair<std::string, std::string>> cases = {{f.dir.File("missing"), "文件不存在!"}, {empty, kSizeZero}, {f.dir.Path() + "/", kSizeZero}};
 #ifndef _WIN32
-    const std::string fifo = f.dir.File("fifo");
-    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    cases.emplace_back(fifo, kSizeZero);
+    ASSERT_EQ(mkfifo(f.dir.File("fifo").c_str(), 0600), 0);
+    cases.emplace_back(f.dir.File("fifo"), kSizeZero);
 #endif
     for (const auto& [path, message] : cases) {
         f.Drop({good});
         ASSERT_EQ(f.Text(IDC_MD5), kSmallDigest);
         f.messages.clear();
         f.Drop({path});
-        EXPECT_EQ(f.messages, std::vector<std::string>{message}) << path;
+        EXPECT_EQ(f.messages, Strings{message}) << path;
         EXPECT_TRUE(f.AtRest()) << path;
-        EXPECT_TRUE(DigestAndDetailsEmpty(f)) << path;
+        EXPECT_EQ(f.Results(), kNoResults) << path;
     }
     // The hidden trigger comes before the first choice; with no file chosen yet, Calculate
     // opens the chooser instead, and cancelling it changes nothing.
     f.messages.clear();
     f.dlg.SetDlgItemText(IDC_PATH, "417+508");
     f.dlg.OnCalculate();
-    EXPECT_EQ(f.messages, std::vector<std::string>{"我爱啃大苹果!"});
+    EXPECT_EQ(f.messages, Strings{"我爱啃大苹果!"});
     DialogFixture g;
     g.dlg.SetDlgItemText(IDC_PATH, good);
     g.dlg.OnCalculate();
@@ -187,15 +171,9 @@ TEST(RequestFlow, ChosenFilesShowWholePathNameSizeAndVersionStrings)
     DialogFixture f;
     const std::string chinese = f.Pattern("中文 名字.bin", 1048576);
     f.Browse(chinese);
-    const std::pair<int, std::string> details[] = {{IDC_PATH, chinese},
-                                                   {IDC_MD5, "A66BEFC61DC4773A928BD6958403E2CE"},
-                                                   {IDC_FILE_NAME, "中文 名字.bin"},
-                                                   {IDC_FILE_SIZE, "1048576字节"},
-                                                   {IDC_DESCRIPTION, ""}};
-    for (const auto& [id, text] : details)
-        EXPECT_EQ(f.Text(id), text) << id;
-    f.Click(IDC_BROWSE);  // cancelled
-    EXPECT_EQ(f.Text(IDC_MD5), "A66BEFC61DC4773A928BD6958403E2CE");
+    f.Click(IDC_BROWSE);  // cancelled: changes nothing
+    EXPECT_EQ(f.Text(IDC_PATH), chinese);
+    EXPECT_EQ(f.Results(), (Strings{"A66BEFC61DC4773A928BD6958403E2CE", "中文 名字.bin", "1048576字节", "", "", "", ""}));
 
     std::string folder = f.dir.Path();
     while (folder.size() < 300)
@@ -204,14 +182,9 @@ TEST(RequestFlow, ChosenFilesShowWholePathNameSizeAndVersionStrings)
     const std::string exe = folder + "/程序.exe";
     WriteBytes(exe, PeFileWithVersionStrings(u"描述", u"公司", u"产品", u"1, 2, 3, 4"));
     f.Drop({exe, f.dir.File("ignored")});
-    const std::pair<int, std::string> version[] = {{IDC_PATH, exe},
-                                                   {IDC_FILE_NAME, "程序.exe"},
-                                                   {IDC_DESCRIPTION, "描述"},
-                                                   {IDC_COMPANY, "公司"},
-                                                   {IDC_PRODUCT_NAME, "产品"},
-                                                   {IDC_PRODUCT_VERSION, "1, 2, 3, 4"}};
-    for (const auto& [id, text] : version)
-        EXPECT_EQ(f.Text(id), text) << id;
+    EXPECT_EQ(f.Text(IDC_PATH), exe);
+    EXPECT_EQ(f.Texts({IDC_FILE_NAME, IDC_DESCRIPTION, IDC_COMPANY, IDC_PRODUCT_NAME, IDC_PRODUCT_VERSION}),
+              (Strings{"程序.exe", "描述", "公司", "产品", "1, 2, 3, 4"}));
     f.Drop({"http://www.zanfo.com/"});
     EXPECT_EQ(f.Text(IDC_PATH), exe) << "only local files are taken";
 }
