@@ -77,7 +77,7 @@ TEST(LinkStatic, ColourClicksAndFailuresFollowThePointerAndTheResult)
     const std::pair<std::function<void()>, Colour> steps[] = {
         {[&] { f.Hover(true); }, highlight},
         {[&] { f.Hover(false); }, kLink},
-        {[&] { DoubleClickItem(*f.dlg, kId); f.Hover(false); }, kVisited},
+        {[&] { ClickItem(*f.dlg, kId, 2); f.Hover(false); }, kVisited},
         {[&] { f.Hover(true); }, highlight},
         {[&] { f.Hover(false); }, kVisited},
     };

@@ -1,6 +1,6 @@
 // Renders the program's windows to PNG files in the folder named on the command line, so they
-// can be looked at on a machine without a display: the main dialog at rest, a worker run in
-// progress, a finished result with every detail, and the About box.
+// can be looked at on a machine without a display: the main dialog at rest, the About box, a
+// worker run in progress, and a finished result with every detail.
 #include "AboutDlg.h"
 #include "DialogDriver.h"
 #include "Md5Dlg.h"
@@ -12,17 +12,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace {
-
-bool Save(CTemplateDialog& dlg, const std::string& path)
-{
-    const bool saved = SaveWindowImage(dlg, path);
-    std::printf("%s %s\n", saved ? "wrote" : "could not write", path.c_str());
-    return saved;
-}
-
-}  // namespace
-
 int main(int argc, char** argv)
 {
 #ifndef _WIN32
@@ -33,34 +22,32 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: zanfo-md5-screenshots FOLDER\n");
         return 2;
     }
-    const std::string folder = std::string(argv[1]) + "/";
-    CTempDir files;
     bool saved = true;
+    const auto save = [&](CTemplateDialog& dlg, const std::string& name) {
+        const std::string path = std::string(argv[1]) + "/" + name + ".png";
+        saved &= SaveWindowImage(dlg, path);
+        std::printf("%s %s\n", saved ? "wrote" : "could not write", path.c_str());
+    };
+    CTempDir files;
+    const std::string large = files.File("大文件.iso"), program = files.File("示例程序.exe");
+    MakeSparseFile(large, 4096ull * 1048576);
+    WriteBytes(program, PeFileWithVersionStrings(u"Zanfo文件诊所MD5值计算工具", u"赞佛软件", u"MD5值计算工具 ", u"1, 1, 0, 0beta"));
 
-    CMd5Dlg rest;
-    rest.Create();
-    saved &= Save(rest, folder + "main-dialog.png");
-
+    CMd5Dlg rest, running, finished;
     CAboutDlg about(&rest);
+    rest.Create();
     about.Create();
-    saved &= Save(about, folder + "about-box.png");
+    save(rest, "main-dialog");
+    save(about, "about-box");
     about.EndDialog(IDOK);
     rest.EndDialog(IDCANCEL);
-
-    CMd5Dlg running;
     running.Create();
-    const std::string large = files.File("大文件.iso");
-    MakeSparseFile(large, 4096ull * 1048576);
     running.OnDropFiles({large});
     WaitUntil([&] { return running.GetProgressPos(IDC_PROGRESS) >= 30; });
-    saved &= Save(running, folder + "worker-run.png");
+    save(running, "worker-run");
     running.EndDialog(IDCANCEL);
-
-    CMd5Dlg finished;
     finished.Create();
-    const std::string program = files.File("示例程序.exe");
-    WriteBytes(program, PeFileWithVersionStrings(u"Zanfo文件诊所MD5值计算工具", u"赞佛软件", u"MD5值计算工具 ", u"1, 1, 0, 0beta"));
     finished.OnDropFiles({program});
-    saved &= Save(finished, folder + "finished-result.png");
+    save(finished, "finished-result");
     return saved ? 0 : 1;
 }

@@ -13,8 +13,8 @@
 // Serves events until the condition holds or a generous deadline passes; true if it held.
 bool WaitUntil(const std::function<bool()>& condition, int milliseconds = 60000);
 
-void ClickItem(CTemplateDialog& dlg, int id);
-void DoubleClickItem(CTemplateDialog& dlg, int id);
+// A click at the item's centre, or (two) a double-click.
+void ClickItem(CTemplateDialog& dlg, int id, int clicks = 1);
 // The pointer moves to the item's centre, or (id 0) to a spot of the dialog with no control.
 void MovePointerTo(CTemplateDialog& dlg, int id);
 // A key press and release delivered to the control that has the focus.

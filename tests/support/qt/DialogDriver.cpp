@@ -12,28 +12,21 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <algorithm>
 #include <list>
 
 namespace {
 
-QWidget* Window(CTemplateDialog& dlg)
-{
-    return static_cast<QWidget*>(dlg.NativeWindow());
-}
-QWidget* Item(CTemplateDialog& dlg, int id)
-{
-    return static_cast<QWidget*>(dlg.NativeItem(id));
-}
+QWidget* Window(CTemplateDialog& dlg) { return static_cast<QWidget*>(dlg.NativeWindow()); }
+QWidget* Item(CTemplateDialog& dlg, int id) { return static_cast<QWidget*>(dlg.NativeItem(id)); }
+QWindow* Handle(CTemplateDialog& dlg) { return Window(dlg)->windowHandle(); }
+
 QPoint CentreInWindow(CTemplateDialog& dlg, int id)
 {
     if (id == 0)
         return QPoint(2, 2);  // inside the frame group box's margin, on no control
     const QWidget* widget = Item(dlg, id);
     return widget->mapTo(widget->window(), widget->rect().center());
-}
-QWindow* Handle(CTemplateDialog& dlg)
-{
-    return Window(dlg)->windowHandle();
 }
 
 }  // namespace
@@ -49,14 +42,10 @@ bool WaitUntil(const std::function<bool()>& condition, int milliseconds)
     return true;
 }
 
-void ClickItem(CTemplateDialog& dlg, int id)
+void ClickItem(CTemplateDialog& dlg, int id, int clicks)
 {
-    QTest::mouseClick(Handle(dlg), Qt::LeftButton, {}, CentreInWindow(dlg, id));
-}
-
-void DoubleClickItem(CTemplateDialog& dlg, int id)
-{
-    QTest::mouseDClick(Handle(dlg), Qt::LeftButton, {}, CentreInWindow(dlg, id));
+    clicks == 2 ? QTest::mouseDClick(Handle(dlg), Qt::LeftButton, {}, CentreInWindow(dlg, id))
+                : QTest::mouseClick(Handle(dlg), Qt::LeftButton, {}, CentreInWindow(dlg, id));
 }
 
 void MovePointerTo(CTemplateDialog& dlg, int id)
@@ -83,22 +72,20 @@ void DropFiles(CTemplateDialog& dlg, const std::vector<std::string>& paths, bool
 {
     static std::list<QMimeData> dropped;  // must live until a queued drop is delivered
     QList<QUrl> urls;
-    for (const std::string& path : paths)
-        urls.push_back(path.find("://") == std::string::npos ? QUrl::fromLocalFile(QString::fromStdString(path))
-                                                              : QUrl(QString::fromStdString(path)));
-    dropped.emplace_back();
-    dropped.back().setUrls(urls);
-    const QPoint at(10, 10);
-    QDragEnterEvent* enter = new QDragEnterEvent(at, Qt::CopyAction, &dropped.back(), Qt::LeftButton, Qt::NoModifier);
-    QDropEvent* drop = new QDropEvent(at, Qt::CopyAction, &dropped.back(), Qt::LeftButton, Qt::NoModifier);
+    for (const std::string& path : paths) {
+        const QString text = QString::fromStdString(path);
+        urls.push_back(path.find("://") == std::string::npos ? QUrl::fromLocalFile(text) : QUrl(text));
+    }
+    dropped.emplace_back().setUrls(urls);
+    auto* enter = new QDragEnterEvent(QPoint(10, 10), Qt::CopyAction, &dropped.back(), Qt::LeftButton, Qt::NoModifier);
+    auto* drop = new QDropEvent(QPoint(10, 10), Qt::CopyAction, &dropped.back(), Qt::LeftButton, Qt::NoModifier);
     if (queued) {
         QCoreApplication::postEvent(Window(dlg), enter);
         QCoreApplication::postEvent(Window(dlg), drop);
         return;
     }
     QApplication::sendEvent(Window(dlg), enter);
-    // As on a real desktop, a refused drag is never dropped.
-    if (enter->isAccepted())
+    if (enter->isAccepted())  // as on a real desktop, a refused drag is never dropped
         QApplication::sendEvent(Window(dlg), drop);
     delete enter;
     delete drop;
@@ -106,13 +93,10 @@ void DropFiles(CTemplateDialog& dlg, const std::vector<std::string>& paths, bool
 
 bool ItemShowsColour(CTemplateDialog& dlg, int id, Colour colour)
 {
-    const QImage image = Item(dlg, id)->grab().toImage();
-    const QColor wanted(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (image.pixelColor(x, y) == wanted)
-                return true;
-    return false;
+    const QImage image = Item(dlg, id)->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QRgb wanted = qRgb(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+    const auto* pixels = reinterpret_cast<const QRgb*>(image.constBits());
+    return std::find(pixels, pixels + image.sizeInBytes() / 4, wanted) != pixels + image.sizeInBytes() / 4;
 }
 
 std::string ShownToolTip()
@@ -128,17 +112,16 @@ bool HandCursorOver(CTemplateDialog& dlg, int id)
 
 namespace {
 
+// Lets the dialog serve the next queued call (a worker's SendToDialog or SendDlgMessage), then
+// acts while the worker is still held: it is released only once the call's event is destroyed.
 class CAfterNextCall : public QObject {
 public:
-    explicit CAfterNextCall(std::function<void()> act)
-        : m_act(std::move(act))
-    {
-    }
+    explicit CAfterNextCall(std::function<void()> act) : m_act(std::move(act)) {}
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         if (event->type() != QEvent::MetaCall || !m_act)
             return false;
-        watched->event(event);  // the worker is released only once the event is destroyed
+        watched->event(event);
         std::exchange(m_act, nullptr)();
         return true;
     }
@@ -152,15 +135,14 @@ private:
 void AfterNextCallServed(CTemplateDialog& dlg, std::function<void()> act)
 {
     static std::list<CAfterNextCall> filters;
-    filters.emplace_back(std::move(act));
-    Window(dlg)->installEventFilter(&filters.back());
+    Window(dlg)->installEventFilter(&filters.emplace_back(std::move(act)));
 }
 
 bool WithNextModal(const std::function<void()>& open, const std::function<void(CTemplateDialog&)>& act)
 {
-    bool seen = false;
     // Looks each time events are served until a modal comes; gone on return, so an open that
     // brings up nothing leaves no stray callback.
+    bool seen = false;
     QTimer timer;
     QObject::connect(&timer, &QTimer::timeout, [&] {
         if (CTemplateDialog* modal = CTemplateDialog::ActiveModal(); modal && !seen) {

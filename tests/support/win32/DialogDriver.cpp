@@ -14,14 +14,8 @@
 
 namespace {
 
-HWND Window(CTemplateDialog& dlg)
-{
-    return static_cast<HWND>(dlg.NativeWindow());
-}
-HWND Item(CTemplateDialog& dlg, int id)
-{
-    return static_cast<HWND>(dlg.NativeItem(id));
-}
+HWND Window(CTemplateDialog& dlg) { return static_cast<HWND>(dlg.NativeWindow()); }
+HWND Item(CTemplateDialog& dlg, int id) { return static_cast<HWND>(dlg.NativeItem(id)); }
 
 POINT CentreOnScreen(CTemplateDialog& dlg, int id)
 {
@@ -42,22 +36,16 @@ POINT CentreOnScreen(CTemplateDialog& dlg, int id)
 // Windows makes two clicks on one spot within the double-click time a double-click. The
 // events carry time stamps from the driver's own clock, which puts a click that must stay
 // single past that time.
-void SendMouse(POINT at, std::initializer_list<DWORD> buttons, bool singleClick = true)
+void SendMouse(POINT at, const std::vector<DWORD>& buttons)
 {
     static DWORD clock = 0, lastButton = 0;
-    clock = std::max({clock + 1, static_cast<DWORD>(GetTickCount64()), singleClick && buttons.size() ? lastButton + GetDoubleClickTime() + 1 : 0});
-    std::vector<INPUT> inputs(1 + buttons.size());
-    inputs[0].type = INPUT_MOUSE;
-    inputs[0].mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    inputs[0].mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    inputs[0].mi.time = clock;
-    std::size_t next = 1;
-    for (const DWORD button : buttons) {
-        inputs[next].type = INPUT_MOUSE;
-        inputs[next].mi.dwFlags = button;
-        inputs[next++].mi.time = lastButton = ++clock;
-    }
+    const bool singleClick = buttons.size() == 2;
+    clock = std::max({clock + 1, static_cast<DWORD>(GetTickCount64()), singleClick ? lastButton + GetDoubleClickTime() + 1 : 0});
+    std::vector<INPUT> inputs(1 + buttons.size(), INPUT{INPUT_MOUSE});
+    inputs[0].mi = {MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1), MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1), 0,
+                    MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, clock, 0};
+    for (std::size_t i = 0; i < buttons.size(); ++i)
+        inputs[i + 1].mi = {0, 0, 0, buttons[i], lastButton = ++clock, 0};
     POINT from{};
     GetCursorPos(&from);
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
@@ -81,8 +69,9 @@ void SendMouse(POINT at, std::initializer_list<DWORD> buttons, bool singleClick 
         DispatchMessageW(&msg);
 }
 
-// The pixels `paint` leaves in a bitmap the size of `rect`, as 0x00RRGGBB values, top row first.
-std::vector<std::uint32_t> Pixels(const RECT& rect, const std::function<void(HDC)>& paint)
+// The pixels `paint` leaves in a bitmap the size of `rect`, as 0x00RRGGBB values, top row first;
+// it gets the bitmap's device context and the screen's.
+std::vector<std::uint32_t> Pixels(const RECT& rect, const std::function<void(HDC, HDC)>& paint)
 {
     const int width = rect.right - rect.left, height = rect.bottom - rect.top;
     BITMAPINFO info{};
@@ -92,7 +81,7 @@ std::vector<std::uint32_t> Pixels(const RECT& rect, const std::function<void(HDC
     const HDC memory = CreateCompatibleDC(screen);
     const HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     const HGDIOBJ previous = SelectObject(memory, bitmap);
-    paint(memory);
+    paint(memory, screen);
     GdiFlush();
     const auto* first = static_cast<const std::uint32_t*>(bits);
     std::vector<std::uint32_t> pixels(first, first + static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
@@ -134,14 +123,10 @@ bool WaitUntil(const std::function<bool()>& condition, int milliseconds)
     return true;
 }
 
-void ClickItem(CTemplateDialog& dlg, int id)
+void ClickItem(CTemplateDialog& dlg, int id, int clicks)
 {
-    SendMouse(CentreOnScreen(dlg, id), {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
-}
-
-void DoubleClickItem(CTemplateDialog& dlg, int id)
-{
-    SendMouse(CentreOnScreen(dlg, id), {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}, false);
+    const std::vector<DWORD> buttons = {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
+    SendMouse(CentreOnScreen(dlg, id), std::vector<DWORD>(buttons.begin(), buttons.begin() + 2 * clicks));
 }
 
 void MovePointerTo(CTemplateDialog& dlg, int id)
@@ -203,7 +188,7 @@ bool ItemShowsColour(CTemplateDialog& dlg, int id, Colour colour)
     RECT rect;
     GetClientRect(item, &rect);
     const std::uint32_t wanted = (colour & 0xFF) << 16 | (colour & 0xFF00) | (colour >> 16 & 0xFF);
-    const std::vector<std::uint32_t> pixels = Pixels(rect, [item](HDC dc) { PrintWindow(item, dc, PW_CLIENTONLY); });
+    const std::vector<std::uint32_t> pixels = Pixels(rect, [item](HDC dc, HDC) { PrintWindow(item, dc, PW_CLIENTONLY); });
     return std::any_of(pixels.begin(), pixels.end(), [wanted](std::uint32_t pixel) { return (pixel & 0xFFFFFF) == wanted; });
 }
 
@@ -228,65 +213,54 @@ bool HandCursorOver(CTemplateDialog& dlg, int id)
 
 namespace {
 
-struct CAfterNextCall {
-    HWND dialog = nullptr;
-    HHOOK hook = nullptr;
-    std::function<void()> act;
-};
-CAfterNextCall g_afterNextCall;
+// The dialog, hook and act of the AfterNextCallServed call under way.
+HWND g_callDialog = nullptr;
+HHOOK g_callHook = nullptr;
+std::function<void()> g_afterCall;
 
 // Runs after a window procedure has returned and before a sending thread gets its reply.
 LRESULT CALLBACK AfterCallHook(int code, WPARAM wParam, LPARAM lParam)
 {
     const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
     const LRESULT next = CallNextHookEx(nullptr, code, wParam, lParam);
-    if (code == HC_ACTION && g_afterNextCall.act && call->hwnd == g_afterNextCall.dialog && call->message >= WM_USER && InSendMessage()) {
-        UnhookWindowsHookEx(std::exchange(g_afterNextCall.hook, nullptr));
-        std::exchange(g_afterNextCall.act, nullptr)();
+    if (code == HC_ACTION && g_afterCall && call->hwnd == g_callDialog && call->message >= WM_USER && InSendMessage()) {
+        UnhookWindowsHookEx(std::exchange(g_callHook, nullptr));
+        std::exchange(g_afterCall, nullptr)();
     }
     return next;
 }
 
-struct CModalWatch {
-    UINT_PTR timer;
-    const std::function<void(CTemplateDialog&)>* act;
-    bool seen;
-};
-std::vector<CModalWatch*> g_modalWatches;
+// The act of the WithNextModal call under way, run once by the thread timer that looks for a modal.
+const std::function<void(CTemplateDialog&)>* g_modalAct = nullptr;
 
 void CALLBACK LookForModal(HWND, UINT, UINT_PTR timer, DWORD)
 {
-    for (CModalWatch* watch : g_modalWatches)
-        if (watch->timer == timer && !watch->seen)
-            if (CTemplateDialog* modal = CTemplateDialog::ActiveModal()) {
-                watch->seen = true;
-                KillTimer(nullptr, timer);
-                (*watch->act)(*modal);
-                return;
-            }
+    if (CTemplateDialog* modal = CTemplateDialog::ActiveModal(); modal && g_modalAct) {
+        KillTimer(nullptr, timer);
+        (*std::exchange(g_modalAct, nullptr))(*modal);
+    }
 }
 
 }  // namespace
 
 void AfterNextCallServed(CTemplateDialog& dlg, std::function<void()> act)
 {
-    if (g_afterNextCall.hook)
-        UnhookWindowsHookEx(g_afterNextCall.hook);
-    g_afterNextCall.dialog = Window(dlg);
-    g_afterNextCall.act = std::move(act);
-    g_afterNextCall.hook = SetWindowsHookExW(WH_CALLWNDPROCRET, &AfterCallHook, nullptr, GetCurrentThreadId());
+    if (g_callHook)
+        UnhookWindowsHookEx(g_callHook);
+    g_callDialog = Window(dlg);
+    g_afterCall = std::move(act);
+    g_callHook = SetWindowsHookExW(WH_CALLWNDPROCRET, &AfterCallHook, nullptr, GetCurrentThreadId());
 }
 
 bool WithNextModal(const std::function<void()>& open, const std::function<void(CTemplateDialog&)>& act)
 {
-    // Looks each time the thread's timers are served until a modal comes; gone on return, so
-    // an open that brings up nothing leaves no stray callback.
-    CModalWatch watch{SetTimer(nullptr, 0, 10, &LookForModal), &act, false};
-    g_modalWatches.push_back(&watch);
+    // Looks each time the thread's timers are served until a modal comes; gone on return, so an
+    // open that brings up nothing leaves no stray callback.
+    g_modalAct = &act;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10, &LookForModal);
     open();
-    KillTimer(nullptr, watch.timer);
-    g_modalWatches.erase(std::find(g_modalWatches.begin(), g_modalWatches.end(), &watch));
-    return watch.seen;
+    KillTimer(nullptr, timer);
+    return !std::exchange(g_modalAct, nullptr);
 }
 
 bool SaveWindowImage(CTemplateDialog& dlg, const std::string& path)
@@ -299,19 +273,15 @@ bool SaveWindowImage(CTemplateDialog& dlg, const std::string& path)
     CWindowSystem::PumpEvents();
     RECT rect;
     GetWindowRect(window, &rect);
-    std::vector<std::uint32_t> pixels = Pixels(rect, [&rect](HDC dc) {
-        const HDC screen = GetDC(nullptr);
-        BitBlt(dc, 0, 0, rect.right - rect.left, rect.bottom - rect.top, screen, rect.left, rect.top, SRCCOPY);
-        ReleaseDC(nullptr, screen);
-    });
+    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    std::vector<std::uint32_t> pixels = Pixels(rect, [&](HDC dc, HDC screen) { BitBlt(dc, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY); });
 
     Gdiplus::GdiplusStartupInput startup;
     ULONG_PTR token = 0;
     Gdiplus::GdiplusStartup(&token, &startup, nullptr);
     bool saved = false;
     {
-        const int width = rect.right - rect.left;
-        Gdiplus::Bitmap image(width, rect.bottom - rect.top, width * 4, PixelFormat32bppRGB, reinterpret_cast<BYTE*>(pixels.data()));
+        Gdiplus::Bitmap image(width, height, width * 4, PixelFormat32bppRGB, reinterpret_cast<BYTE*>(pixels.data()));
         static const CLSID kPngEncoder = {0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
         saved = image.Save(zanfo::Widen(path).c_str(), &kPngEncoder, nullptr) == Gdiplus::Ok;
     }
