@@ -1,11 +1,44 @@
-#include "VersionTestSupport.h"
+// The version reader: the strings a file shows, the PE walk that finds its block, and the
+// block parser's paths, over PE images built for each case.
+#include "PeImageBuilder.h"
+#include "TempDir.h"
+#include "TestFiles.h"
+#include "VersionBlock.h"
+#include "VersionStrings.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <string>
 #include <tuple>
+#include <vector>
 
 namespace {
+
+// What ReadVersionStrings gave for one file: the result, then the description, company,
+// product and file version.
+using VersionResult = std::vector<std::string>;
+const VersionResult kNoVersion{"0", "", "", "", ""};
+const VersionResult kEmptyVersion{"1", "", "", "", ""};
+
+VersionResult ReadVersionOf(const std::string& path)
+{
+    VersionResult r(5, "stale");
+    r[0] = std::to_string(ReadVersionStrings(path, r[1], r[2], r[3], r[4]));
+    return r;
+}
+
+VersionResult ReadVersionOf(const CTempDir& dir, const std::vector<unsigned char>& bytes)
+{
+    WriteBytes(dir.File("image.exe"), bytes);
+    return ReadVersionOf(dir.File("image.exe"));
+}
+
+std::vector<unsigned char> Block(std::u16string table, std::vector<VersionNode> strings,
+                                        std::optional<std::vector<unsigned char>> translation = TranslationBytes({{0x0804, 0x04B0}}))
+{
+    return SerializeVersionBlock(StandardVersionInfo(std::move(table), std::move(strings), std::move(translation)));
+}
 
 using Translation = std::optional<std::vector<unsigned char>>;
 
@@ -112,6 +145,134 @@ TEST(VersionStrings, FilesWithoutAVersionResourceGiveZero)
         EXPECT_EQ(ReadVersionOf(dir, bytes), kNoVersion) << bytes.size();
     EXPECT_EQ(ReadVersionOf(dir.File("missing.exe")), kNoVersion);
     EXPECT_EQ(ReadVersionOf(dir.Path()), kNoVersion);
+}
+
+std::vector<unsigned char> GoodBlock()
+{
+    return Block(u"080404b0", {TextNode(u"ProductName", u"product")});
+}
+const VersionResult kProductOnly{"1", "", "", "product", ""};
+
+TEST(MalformedPe, EveryTruncationGivesZeroOrTheWholeAnswer)
+{
+    CTempDir dir;
+    const std::vector<unsigned char> image = BuildPeImage(GoodBlock()).bytes;
+    for (std::size_t length = 0; length < image.size(); ++length) {
+        const VersionResult result = ReadVersionOf(dir, std::vector<unsigned char>(image.begin(), image.begin() + static_cast<std::ptrdiff_t>(length)));
+        EXPECT_TRUE(result == kNoVersion || result == kProductOnly) << length;
+    }
+}
+
+// Offsets that point past the end are refused; counts and sizes that claim more than the file
+// holds are read only as far as it goes.
+TEST(MalformedPe, OffsetsCountsAndSizesPastTheEnd)
+{
+    const std::size_t pe = PeImage::kPeHeader, section = PeImage::kSectionHeader, tree = PeImage::kResourceFileOffset;
+    const std::tuple<const char*, std::size_t, std::uint32_t, VersionResult> cases[] = {
+        {"PE header offset", 0x3C, 0xFFFFFFF0, kNoVersion},
+        {"section count", pe + 4, 0xFFFF014C, kNoVersion},  // 65,535 headers the file does not hold
+        {"optional header size", pe + 20, 0x0102FFFF, kNoVersion},
+        {"resource RVA outside every section", pe + 24 + 96 + 16, 0x00900000, kNoVersion},
+        {"section raw data offset", section + 20, 0xFFFFFE00, kNoVersion},
+        {"section raw data ending inside the tree", section + 16, 0x10, kNoVersion},
+        {"type subdirectory", tree + PeImage::kRootEntry + 4, 0x8FFFFFF0, kNoVersion},
+        {"name subdirectory", tree + PeImage::kTypeEntry + 4, 0x80010000, kNoVersion},
+        {"data entry", tree + PeImage::kNameDirectory + 16 + 4, 0x7FFFFFF0, kNoVersion},
+        {"huge entry counts", tree + PeImage::kTypeDirectory + 12, 0xFFFFFFFF, kProductOnly},
+        {"huge section", section + 16, 0xFFFFFFFF, kProductOnly},
+    };
+    CTempDir dir;
+    for (const auto& [what, offset, value, expected] : cases) {
+        PeImage image = BuildPeImage(GoodBlock());
+        image.Poke32(offset, value);
+        EXPECT_EQ(ReadVersionOf(dir, image.bytes), expected) << what;
+    }
+}
+
+// A data entry's Size that runs past what is there is forgiven when the block, by its own
+// wLength, lies whole inside; an RVA past a section's raw data (its zero-filled tail) is not.
+TEST(MalformedPe, BlockSizesAndPlacesThatOverreach)
+{
+    const auto blockSize = static_cast<std::uint32_t>(GoodBlock().size());
+    // The data entry's size (0: as built), its RVA moved on, the root node's wLength (0: as built).
+    const std::tuple<const char*, std::uint32_t, std::uint32_t, unsigned char, VersionResult> cases[] = {
+        {"size past the file, block inside", 0x7FFFFFFF, 0, 0, kProductOnly},
+        {"size past the section, block inside", blockSize + 0x1000, 0, 0, kProductOnly},
+        {"size past the file, block too", 0x7FFFFFFF, 0, 0xFF, kNoVersion},
+        {"block in the zero-filled tail", 0, 0x10000, 0, kNoVersion},
+        {"root longer than its entry", 0, 0, 0xFF, kProductOnly},  // reads stay inside the block
+    };
+    CTempDir dir;
+    for (const auto& [what, dataSize, rvaShift, rootLengthHigh, expected] : cases) {
+        std::vector<unsigned char> block = GoodBlock();
+        if (rootLengthHigh)
+            block[0] = block[1] = rootLengthHigh;
+        PeImage image = BuildPeImage(block);
+        image.Poke32(PeImage::kSectionHeader + 8, 0x20000);  // a virtual size far past the raw data
+        if (dataSize)
+            image.Poke32(PeImage::kResourceFileOffset + image.firstDataEntry + 4, dataSize);
+        if (rvaShift)
+            image.Poke32(PeImage::kResourceFileOffset + image.firstDataEntry, PeImage::kResourceRva + rvaShift);
+        EXPECT_EQ(ReadVersionOf(dir, image.bytes), expected) << what;
+    }
+}
+
+// Trees that loop, nodes that do not advance, and a flood of named types that must not hide the
+// numbered ones.
+TEST(MalformedPe, TheWalkEndsOnLoopsAndZeroLengthsAndSeesPastNamedEntries)
+{
+    CTempDir dir;
+    for (const std::uint32_t target : {0x80000000u, 0x80000000u | static_cast<std::uint32_t>(PeImage::kTypeDirectory)}) {
+        PeImage cycle = BuildPeImage(GoodBlock());
+        cycle.Poke32(PeImage::kResourceFileOffset + PeImage::kTypeEntry + 4, target);  // the name level points back up
+        EXPECT_EQ(ReadVersionOf(dir, cycle.bytes), kNoVersion) << target;
+    }
+    // The root's first child (StringFileInfo) gets wLength 0: nothing below it is found.
+    std::vector<unsigned char> block = GoodBlock();
+    const std::size_t firstChild = 6 + 2 * 16 + 2 + 52;  // header, key with NUL and padding, fixed info
+    block[firstChild] = block[firstChild + 1] = 0;
+    EXPECT_EQ(ReadVersionOf(dir, BuildPeImage(block).bytes), kEmptyVersion);
+    PeImageOptions flood;
+    flood.namedTypeEntries = 5000;
+    flood.languages = {{0x0804, GoodBlock()}};
+    EXPECT_EQ(ReadVersionOf(dir, BuildPeImage(flood).bytes), kProductOnly);
+}
+
+CVersionBlock Parsed(const std::vector<unsigned char>& bytes)
+{
+    return CVersionBlock(CBoundedBuffer(bytes.data(), bytes.size()));
+}
+
+// Paths as Windows reads them: any case, doubled and trailing separators; the root names the
+// fixed file information; a binary value's length is in bytes.
+TEST(VersionBlock, SubBlockPathsFollowTheWindowsRules)
+{
+    const std::vector<unsigned char> bytes = SerializeVersionBlock(StandardVersionInfo(
+        u"080404b0", {TextNode(u"ProductName", u"产品"), TextNode(u"ProductNameX", u"other")}, TranslationBytes({{0x0804, 0x04B0}})));
+    const CVersionBlock block = Parsed(bytes);
+    const std::pair<const char*, bool> paths[] = {
+        {"\\StringFileInfo\\080404b0\\ProductName", true},         {"StringFileInfo\\080404B0\\productname", true},
+        {"\\\\StringFileInfo\\\\080404B0\\ProductName\\", true},   {"\\StringFileInfo\\080404b0\\Product", false},
+        {"\\StringFile\\080404b0\\ProductName", false},           {"\\StringFileInfo\\080404b0\\ProductName\\More", false},
+    };
+    for (const auto& [path, found] : paths) {
+        std::string text;
+        EXPECT_EQ(block.QueryText(path, text) ? text : "-", found ? "产品" : "-") << path;
+    }
+    CBoundedBuffer value;
+    std::uint32_t signature = 0;
+    EXPECT_TRUE(block.QueryBinary("\\", value) && value.ReadU32(0, signature) && value.Size() == 52);
+    EXPECT_EQ(signature, 0xFEEF04BDu);
+    EXPECT_TRUE(block.QueryBinary("\\VarFileInfo\\Translation", value) && value.Size() == 4);
+}
+
+TEST(VersionBlock, SurrogatePairsAndLoneSurrogatesBecomeUtf8)
+{
+    const std::vector<unsigned char> bytes = SerializeVersionBlock(StandardVersionInfo(
+        u"040904b0", {TextNode(u"A", u"\U0001F600"), TextNode(u"B", std::u16string(1, char16_t(0xD800)) + u"x")}, std::nullopt));
+    std::string a, b;
+    EXPECT_TRUE(Parsed(bytes).QueryText("StringFileInfo\\040904b0\\A", a) && Parsed(bytes).QueryText("StringFileInfo\\040904b0\\B", b));
+    EXPECT_EQ(a + "|" + b, "\xF0\x9F\x98\x80|\xEF\xBF\xBDx");
 }
 
 }  // namespace
