@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 
 namespace {
@@ -10,31 +11,40 @@ namespace {
 using Args = std::vector<std::string>;
 constexpr const char* kUrl = "http://www.zanfo.com/";
 
-// An xdg-open that records its arguments and exits with `shellStatus`, and a default browser
-// whose Exec is `exec`.
-void ShellAndHandler(CXdgSandbox& sandbox, int shellStatus, const std::string& exec)
+// A default browser whose Exec is `exec`.
+void Handler(CXdgSandbox& sandbox, const std::string& exec)
 {
-    sandbox.RecordingScript("xdg-open", sandbox.File("shell-args"), shellStatus);
     sandbox.Write("config-home/mimeapps.list", "[Default Applications]\nx-scheme-handler/http=browser.desktop\n");
     sandbox.Write("data-dir/applications/browser.desktop", "[Desktop Entry]\nExec=" + exec + "\n");
 }
 
-// xdg-open first: its success is the answer (a handler that cannot start is never tried); its
-// failure without a handler gives the shell's code.
+// xdg-open first, run with nothing on its input and waited for briefly: its success (or still
+// running) is the answer, and a handler that cannot start is never tried; its failure without a
+// handler gives the shell's code. An ignored SIGCHLD, inherited from whoever started us, must
+// not hide its exit status.
 TEST(UrlLauncher, TheShellsAnswerWhenNoHandlerTakesOver)
 {
-    const std::pair<int, int> cases[] = {{0, 42}, {1, 27}, {2, 2}, {3, 31}, {4, 27}};
-    for (const auto& [status, code] : cases) {
-        CXdgSandbox sandbox;
-        sandbox.RecordingScript("xdg-open", sandbox.File("shell-args"), status);
-        if (status == 0)
-            ShellAndHandler(sandbox, 0, "/nonexistent/browser %u");
-        const int result = CUrlLauncher::OpenUrl(kUrl, CUrlLauncher::kShow);
-        EXPECT_EQ(result > 32 ? 42 : result, code) << "xdg-open exit " << status;
-        EXPECT_EQ(WaitForRecord(sandbox.File("shell-args")), std::optional<Args>({kUrl}));
+    const std::pair<std::string, int> cases[] = {
+        {"exit 0", 42}, {"exit 1", 27}, {"exit 2", 2}, {"exit 3", 31}, {"exit 4", 27}, {"cat; exit 0", 42},
+        {"exec sleep 5 >/dev/null 2>&1", 42},  // still running after the wait; must not hold our output open
+        {"", 31},                              // no xdg-open at all: a folder of that name is no program
+    };
+    for (const auto disposition : {SIG_DFL, SIG_IGN}) {
+        std::signal(SIGCHLD, disposition);
+        for (const auto& [body, code] : cases) {
+            CXdgSandbox sandbox;
+            if (body.empty())
+                std::filesystem::create_directories(sandbox.File("bin/xdg-open"));
+            else
+                sandbox.RecordingScript("xdg-open", sandbox.File("args"), body);
+            if (code == 42)
+                Handler(sandbox, "/nonexistent/browser %u");
+            const int result = CUrlLauncher::OpenUrl(kUrl, CUrlLauncher::kShow);
+            EXPECT_EQ(result > 32 ? 42 : result, code) << body;
+            EXPECT_TRUE(body.empty() || WaitForRecord(sandbox.File("args")) == std::optional<Args>({kUrl})) << body;
+        }
     }
-    CXdgSandbox withoutShell;
-    EXPECT_EQ(CUrlLauncher::OpenUrl(kUrl, CUrlLauncher::kShow), 31) << "no xdg-open at all";
+    std::signal(SIGCHLD, SIG_DFL);
 }
 
 TEST(UrlLauncher, WhatIsNoUrlIsRefusedBeforeAnythingStarts)
@@ -66,18 +76,23 @@ TEST(UrlLauncher, CommandLineIsCutAtThePlaceholder)
         EXPECT_EQ(CUrlLauncher::BuildCommandLine(command, url), line) << command;
 }
 
-// When xdg-open fails, the handler gets the arguments before the placeholder, then the URL whole
-// as one argument: nothing in it is split, quoted or run. One that cannot start gives the code
-// of the failed start.
+// When xdg-open fails, the handler is started and not waited for. It gets the arguments before
+// the placeholder, then the URL whole as one argument: nothing in it is split, quoted or run. One
+// that cannot start gives the code of the failed start.
 TEST(UrlLauncher, TheHandlerGetsTheUrlWholeOrGivesTheStartsCode)
 {
     CXdgSandbox sandbox;
     const std::string record = sandbox.File("browser-args"), marker = sandbox.File("pwned");
-    sandbox.RecordingScript("browser", record);
-    ShellAndHandler(sandbox, 4, "browser --new-window \"%u\" --dropped");
+    // A browser that stays (waiting for it would take ten minutes), recording its process id first.
+    sandbox.Script("browser", "printf '%s\\0' $$ \"$@\" > '" + record + ".part' && mv '" + record + ".part' '" + record + "'; exec sleep 600");
+    sandbox.RecordingScript("xdg-open", sandbox.File("shell-args"), "exit 4");
+    Handler(sandbox, "browser --new-window \"%u\" --dropped");
     const std::string url = "http://x/a b \"c\" 'd'; touch " + marker + " $(touch " + marker + ") `touch " + marker + "` %u";
     EXPECT_GT(CUrlLauncher::OpenUrl(url, CUrlLauncher::kShow), 32);
-    EXPECT_EQ(WaitForRecord(record), std::optional<Args>({"--new-window", url}));
+    const auto args = WaitForRecord(record);
+    ASSERT_TRUE(args && args->size() == 3);
+    EXPECT_EQ(Args(args->begin() + 1, args->end()), (Args{"--new-window", url}));
+    EXPECT_EQ(::kill(std::stoi(args->front()), SIGKILL), 0) << "still running, detached";
     EXPECT_FALSE(std::filesystem::exists(marker));
 
     const std::string plain = sandbox.Write("not-executable", "#!/bin/sh\n");
@@ -85,11 +100,12 @@ TEST(UrlLauncher, TheHandlerGetsTheUrlWholeOrGivesTheStartsCode)
     const std::pair<std::string, int> cases[] = {
         {"no-such-browser %u", 2}, {plain + "/sub %u", 3}, {plain + " %u", 5}, {garbage + " %u", 11}, {"\"browser %u", 27}, {"%u", 27},
     };
+    sandbox.RecordingScript("xdg-open", sandbox.File("shell-args"), "exit 3");
     for (const auto& [exec, code] : cases) {
-        ShellAndHandler(sandbox, 3, exec);
+        Handler(sandbox, exec);
         EXPECT_EQ(CUrlLauncher::OpenUrl(kUrl, CUrlLauncher::kShow), code) << exec;
     }
-    ShellAndHandler(sandbox, 3, "browser %u");
+    Handler(sandbox, "browser %u");
     EXPECT_EQ(CUrlLauncher::OpenUrl("http://x/" + std::string(40000, 'a'), CUrlLauncher::kShow), 0) << "over-long";
 }
 

@@ -53,11 +53,11 @@ std::string CXdgSandbox::Script(const std::string& name, const std::string& body
     return Write("bin/" + name, "#!/bin/sh\n" + body + "\n", true);
 }
 
-std::string CXdgSandbox::RecordingScript(const std::string& name, const std::string& record, int status)
+std::string CXdgSandbox::RecordingScript(const std::string& name, const std::string& record, const std::string& then)
 {
     // Written under another name and renamed, so a reader never sees half a record.
     return Script(name, "for a in \"$@\"; do printf '%s\\0' \"$a\"; done > '" + record + ".part' && mv '" + record + ".part' '" +
-                            record + "'\nexit " + std::to_string(status));
+                            record + "'\n" + then);
 }
 
 std::optional<std::vector<std::string>> WaitForRecord(const std::string& path)

@@ -20,8 +20,8 @@ public:
     std::string Write(const std::string& name, const std::string& content, bool executable = false);
     // bin/NAME, a shell script with this body.
     std::string Script(const std::string& name, const std::string& body);
-    // bin/NAME, which writes its arguments, each ended by a NUL, to `record` and exits with `status`.
-    std::string RecordingScript(const std::string& name, const std::string& record, int status = 0);
+    // bin/NAME, which writes its arguments, each ended by a NUL, to `record`, then runs `then`.
+    std::string RecordingScript(const std::string& name, const std::string& record, const std::string& then = "exit 0");
     // Sets a variable for the sandbox's lifetime; a null value unsets it.
     void SetEnv(const std::string& name, const char* value);
 
