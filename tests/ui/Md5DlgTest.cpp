@@ -41,18 +41,45 @@ TEST(Md5Dlg, EveryControlAnswersAClickAtItsCentre)
     EXPECT_FALSE(f.dlg.IsWindowVisible()) << "退 出";
 }
 
-// Hover colour, hand cursor and tooltip come from the pointer moving over the link in the dialog.
-TEST(Md5Dlg, TheLinkAnswersThePointer)
+// The link answers the pointer moving over it in the dialog (hover colour, hand cursor,
+// tooltip) and its clicks: a double-click opens once; visited shows until hovered again; a
+// failed open shows its code, beeps, and leaves the link unvisited.
+TEST(Md5Dlg, TheLinkAnswersThePointerAndItsClicks)
 {
     DialogFixture f;
-    const CLinkStatic& link = f.dlg.SiteLink();
+    CLinkStatic& link = f.dlg.SiteLink();
+    int openResult = 42, beeps = 0;
+    std::vector<int> errors;
+    link.SetLauncher({[&](const std::string& url, int show) {
+                          f.opened.emplace_back(url, show);
+                          return openResult;
+                      },
+                      [&](CTemplateDialog*, int code) { errors.push_back(code); }, [&] { ++beeps; }});
+    const Colour highlight = CWindowSystem::HighlightColour(), unvisited = Rgb(0, 0, 238), visited = Rgb(85, 26, 139);
+    const auto shows = [&](Colour colour) { return ItemShowsColour(f.dlg, IDC_SITE_LINK, colour); };
     MovePointerTo(f.dlg, IDC_MD5);
     EXPECT_FALSE(link.IsHovering());
-    EXPECT_TRUE(HandCursorOver(f.dlg, IDC_SITE_LINK) && link.IsHovering());
-    EXPECT_TRUE(ItemShowsColour(f.dlg, IDC_SITE_LINK, CWindowSystem::HighlightColour()));
+    EXPECT_TRUE(HandCursorOver(f.dlg, IDC_SITE_LINK) && link.IsHovering() && shows(highlight));
     EXPECT_EQ(ShownToolTip(), "http://www.zanfo.com/");
     EXPECT_FALSE(HandCursorOver(f.dlg, IDC_MD5) || link.IsHovering());
-    EXPECT_TRUE(ItemShowsColour(f.dlg, IDC_SITE_LINK, Rgb(0, 0, 238)));
+    EXPECT_TRUE(shows(unvisited));
+    ClickItem(f.dlg, IDC_SITE_LINK, 2);
+    MovePointerTo(f.dlg, IDC_MD5);
+    EXPECT_EQ(f.opened, (std::vector<std::pair<std::string, int>>{{"http://www.zanfo.com/", 5}})) << "a double-click opens once";
+    EXPECT_TRUE(shows(visited));
+    MovePointerTo(f.dlg, IDC_SITE_LINK);
+    EXPECT_TRUE(shows(highlight)) << "hover wins over visited";
+    const std::pair<int, bool> results[] = {{31, false}, {32, false}, {0, false}, {-1, false}, {33, true}, {42, true}};
+    for (const auto& [result, opened] : results) {
+        openResult = result;
+        errors.clear();
+        ClickItem(f.dlg, IDC_SITE_LINK);
+        MovePointerTo(f.dlg, IDC_MD5);
+        EXPECT_EQ(link.WasVisited(), opened) << result;
+        EXPECT_EQ(errors, opened ? std::vector<int>{} : std::vector<int>{result}) << result;
+        EXPECT_TRUE(shows(opened ? visited : unvisited)) << result;
+    }
+    EXPECT_EQ(beeps, 4);
 }
 
 TEST(Md5Dlg, EnterAndEscapeDoNothingWhereverTheFocusIs)
