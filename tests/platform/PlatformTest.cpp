@@ -67,7 +67,10 @@ TEST(DefaultBrowser, SearchOrderOfListsIdsAndEntries)
                                                 "second",     "second", "desk", "mine --x \\ %u"};
     for (std::size_t i = 0; i < std::size(steps); ++i) {
         const auto& [path, content] = steps[i];
-        path == "XDG_CURRENT_DESKTOP" ? sandbox.SetEnv(path, content.c_str()) : void(sandbox.Write(path, content));
+        if (path == "XDG_CURRENT_DESKTOP")
+            setenv(path.c_str(), content.c_str(), 1);
+        else
+            sandbox.Write(path, content);
         EXPECT_EQ(zanfo::DefaultWebBrowserExec(), shown[i]) << path << ": " << content;
     }
 }

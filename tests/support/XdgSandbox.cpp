@@ -15,27 +15,14 @@ CXdgSandbox::CXdgSandbox()
         {"XDG_CONFIG_HOME", "config-home"}, {"XDG_CONFIG_DIRS", "config-dir"}, {"XDG_DATA_HOME", "data-home"}, {"XDG_DATA_DIRS", "data-dir"}};
     for (const auto& [variable, folder] : folders) {
         fs::create_directories(File(folder));
-        SetEnv(variable, File(folder).c_str());
+        setenv(variable, File(folder).c_str(), 1);
     }
-    SetEnv("XDG_CURRENT_DESKTOP", nullptr);
+    unsetenv("XDG_CURRENT_DESKTOP");
     fs::create_directories(File("bin"));
     fs::create_directories(File("tools"));
     for (const std::string tool : {"cat", "mv", "sleep", "touch"})
         fs::create_symlink("/bin/" + tool, File("tools/" + tool));
-    SetEnv("PATH", (File("bin") + ":" + File("tools")).c_str());
-}
-
-CXdgSandbox::~CXdgSandbox()
-{
-    for (const auto& [name, value] : m_saved)
-        value ? setenv(name.c_str(), value->c_str(), 1) : unsetenv(name.c_str());
-}
-
-void CXdgSandbox::SetEnv(const std::string& name, const char* value)
-{
-    const char* old = std::getenv(name.c_str());
-    m_saved.emplace(name, old ? std::optional<std::string>(old) : std::nullopt);  // the first value is the one to restore
-    value ? setenv(name.c_str(), value, 1) : unsetenv(name.c_str());
+    setenv("PATH", (File("bin") + ":" + File("tools")).c_str(), 1);
 }
 
 std::string CXdgSandbox::Write(const std::string& name, const std::string& content, bool executable)
