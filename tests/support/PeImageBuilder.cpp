@@ -5,21 +5,21 @@
 namespace {
 
 // Little-endian values of `size` bytes, written in place or appended.
-void Put(std::vector<unsigned char>& out, std::size_t at, std::uint32_t value, int size = 4)
+void Put(Bytes& out, std::size_t at, std::uint32_t value, int size = 4)
 {
     for (int i = 0; i < size; ++i)
         out[at + static_cast<std::size_t>(i)] = static_cast<unsigned char>(value >> (8 * i));
 }
-void Append(std::vector<unsigned char>& out, std::uint32_t value, int size = 4)
+void Append(Bytes& out, std::uint32_t value, int size = 4)
 {
     out.resize(out.size() + static_cast<std::size_t>(size));
     Put(out, out.size() - static_cast<std::size_t>(size), value, size);
 }
-void Align(std::vector<unsigned char>& out)
+void Align(Bytes& out)
 {
     out.resize((out.size() + 3) / 4 * 4, 0);
 }
-void AppendUtf16(std::vector<unsigned char>& out, const std::u16string& text, bool withNul)
+void AppendUtf16(Bytes& out, const std::u16string& text, bool withNul)
 {
     for (const char16_t unit : text)
         Append(out, unit, 2);
@@ -27,7 +27,7 @@ void AppendUtf16(std::vector<unsigned char>& out, const std::u16string& text, bo
         Append(out, 0, 2);
 }
 
-void WriteNode(const VersionNode& node, std::vector<unsigned char>& out)
+void WriteNode(const VersionNode& node, Bytes& out)
 {
     const std::size_t start = out.size();
     Append(out, 0);  // wLength and wValueLength, filled in below
@@ -50,36 +50,47 @@ void WriteNode(const VersionNode& node, std::vector<unsigned char>& out)
     Put(out, start + 2, node.valueLength.value_or(static_cast<std::uint16_t>(valueLength)), 2);
 }
 
+VersionNode Node(std::u16string key, bool isText)
+{
+    VersionNode node;
+    node.key = std::move(key);
+    node.isText = isText;
+    return node;
+}
+
 }  // namespace
 
 VersionNode TextNode(std::u16string key, std::u16string text)
 {
-    return VersionNode{std::move(key), true, std::move(text)};
+    VersionNode node = Node(std::move(key), true);
+    node.text = std::move(text);
+    return node;
 }
 
 VersionNode BlockNode(std::u16string key, std::vector<VersionNode> children)
 {
-    return VersionNode{std::move(key), true, {}, {}, std::move(children)};
+    VersionNode node = Node(std::move(key), true);
+    node.children = std::move(children);
+    return node;
 }
 
-std::vector<unsigned char> TranslationBytes(const std::vector<std::pair<std::uint16_t, std::uint16_t>>& pairs)
+Bytes TranslationBytes(const std::vector<std::pair<std::uint16_t, std::uint16_t>>& pairs)
 {
-    std::vector<unsigned char> bytes;
+    Bytes bytes;
     for (const auto& [language, codePage] : pairs)
         Append(bytes, language | static_cast<std::uint32_t>(codePage) << 16);
     return bytes;
 }
 
-VersionNode StandardVersionInfo(std::u16string tableKey, std::vector<VersionNode> strings,
-                                std::optional<std::vector<unsigned char>> translation)
+VersionNode StandardVersionInfo(std::u16string tableKey, std::vector<VersionNode> strings, std::optional<Bytes> translation)
 {
-    VersionNode root{u"VS_VERSION_INFO"};
+    VersionNode root = Node(u"VS_VERSION_INFO", false);
     root.binary.assign(52, 0);
     Put(root.binary, 0, 0xFEEF04BD);
     Put(root.binary, 4, 0x00010000);
     root.children.push_back(BlockNode(u"StringFileInfo", {BlockNode(std::move(tableKey), std::move(strings))}));
     if (translation) {
-        VersionNode var{u"Translation"};
+        VersionNode var = Node(u"Translation", false);
         var.binary = *translation;
         var.valueLength = static_cast<std::uint16_t>(translation->size());
         root.children.push_back(BlockNode(u"VarFileInfo", {var}));
@@ -87,22 +98,22 @@ VersionNode StandardVersionInfo(std::u16string tableKey, std::vector<VersionNode
     return root;
 }
 
-std::vector<unsigned char> SerializeVersionBlock(const VersionNode& root)
+Bytes SerializeVersionBlock(const VersionNode& root)
 {
-    std::vector<unsigned char> out;
+    Bytes out;
     WriteNode(root, out);
     return out;
 }
 
-void PeImage::Poke32(std::size_t at, std::uint32_t value)
+void Poke32(Bytes& image, std::size_t at, std::uint32_t value)
 {
-    Put(bytes, at, value);
+    Put(image, at, value);
 }
 
-PeImage BuildPeImage(const PeImageOptions& options)
+Bytes BuildPeImage(const PeImageOptions& options)
 {
     // The resource tree: root -> type -> name -> languages -> data entries -> blocks.
-    std::vector<unsigned char> tree;
+    Bytes tree;
     const auto directory = [&](std::uint32_t idCount, std::uint32_t namedCount) {
         tree.resize(tree.size() + 12, 0);
         Append(tree, namedCount | idCount << 16);
@@ -114,10 +125,10 @@ PeImage BuildPeImage(const PeImageOptions& options)
     const std::uint32_t shift = 8u * options.namedTypeEntries;
     directory(1, options.namedTypeEntries);
     for (std::uint16_t i = 0; i < options.namedTypeEntries; ++i)
-        entry(0x80000000u, 0x80000000u | PeImage::kRootEntry);  // a name (never read) and nothing behind it
-    entry(options.versionType, 0x80000000u | (PeImage::kTypeDirectory + shift));
+        entry(0x80000000u, 0x80000000u | PeLayout::kRootEntry);  // a name (never read) and nothing behind it
+    entry(options.versionType, 0x80000000u | (PeLayout::kTypeDirectory + shift));
     directory(1, 0);
-    entry(options.versionName, 0x80000000u | (PeImage::kNameDirectory + shift));
+    entry(options.versionName, 0x80000000u | (PeLayout::kNameDirectory + shift));
     const auto languages = static_cast<std::uint32_t>(options.languages.size());
     directory(languages, 0);
     const std::size_t dataEntries = tree.size() + 8 * languages;
@@ -126,48 +137,45 @@ PeImage BuildPeImage(const PeImageOptions& options)
     tree.resize(dataEntries + 16 * languages, 0);
     for (std::uint32_t i = 0; i < languages; ++i) {
         Align(tree);
-        const std::vector<unsigned char>& block = options.languages[i].second;
-        Put(tree, dataEntries + 16 * i, PeImage::kResourceRva + static_cast<std::uint32_t>(tree.size()));
+        const Bytes& block = options.languages[i].second;
+        Put(tree, dataEntries + 16 * i, PeLayout::kResourceRva + static_cast<std::uint32_t>(tree.size()));
         Put(tree, dataEntries + 16 * i + 4, static_cast<std::uint32_t>(block.size()));
         tree.insert(tree.end(), block.begin(), block.end());
     }
 
-    PeImage image;
-    image.firstDataEntry = dataEntries;
-    std::vector<unsigned char>& out = image.bytes;
-    out.assign(PeImage::kResourceFileOffset, 0);
+    Bytes out;
+    out.assign(PeLayout::kResourceFileOffset, 0);
     const bool plus = options.pe32Plus;
-    const std::size_t pe = PeImage::kPeHeader, optional = pe + 24, optionalSize = plus ? 240 : 224;
+    const std::size_t pe = PeLayout::kPeHeader, optional = pe + 24, optionalSize = plus ? 240 : 224;
     const std::size_t directories = optional + (plus ? 112 : 96), section = optional + optionalSize;
     const std::uint32_t rawSize = static_cast<std::uint32_t>((tree.size() + 0x1FF) / 0x200 * 0x200);
     const std::pair<std::size_t, std::uint32_t> fields[] = {
         {0x3C, pe}, {pe, 0x4550}, {pe + 4, (plus ? 0x8664 : 0x014C) | 1u << 16},
         {pe + 20, static_cast<std::uint32_t>(optionalSize) | 0x0102u << 16}, {optional, plus ? 0x20B : 0x10B},
-        {directories - 4, 16}, {directories + 16, PeImage::kResourceRva},
+        {directories - 4, 16}, {directories + 16, PeLayout::kResourceRva},
         {directories + 20, static_cast<std::uint32_t>(tree.size())},
         {section, 0x7273722E}, {section + 4, 'c'},  // ".rsrc"
-        {section + 8, static_cast<std::uint32_t>(tree.size())}, {section + 12, PeImage::kResourceRva},
-        {section + 16, rawSize}, {section + 20, PeImage::kResourceFileOffset},
+        {section + 8, static_cast<std::uint32_t>(tree.size())}, {section + 12, PeLayout::kResourceRva},
+        {section + 16, rawSize}, {section + 20, PeLayout::kResourceFileOffset},
     };
     Put(out, 0, 0x5A4D, 2);
     for (const auto& [at, value] : fields)
         Put(out, at, value);
     out.insert(out.end(), tree.begin(), tree.end());
-    out.resize(PeImage::kResourceFileOffset + rawSize, 0);
-    return image;
+    out.resize(PeLayout::kResourceFileOffset + rawSize, 0);
+    return out;
 }
 
-PeImage BuildPeImage(const std::vector<unsigned char>& versionBlock, bool pe32Plus)
+Bytes BuildPeImage(const Bytes& versionBlock, bool pe32Plus)
 {
     return BuildPeImage(PeImageOptions{pe32Plus, 16, 1, 0, {{0x0804, versionBlock}}});
 }
 
-std::vector<unsigned char> PeFileWithVersionStrings(std::u16string description, std::u16string company,
-                                                    std::u16string product, std::u16string fileVersion)
+Bytes PeFileWithVersionStrings(std::u16string description, std::u16string company, std::u16string product, std::u16string fileVersion)
 {
     const VersionNode root = StandardVersionInfo(u"080404b0",
                                                  {TextNode(u"FileDescription", std::move(description)), TextNode(u"CompanyName", std::move(company)),
                                                   TextNode(u"ProductName", std::move(product)), TextNode(u"FileVersion", std::move(fileVersion))},
                                                  TranslationBytes({{0x0804, 0x04B0}}));
-    return BuildPeImage(SerializeVersionBlock(root)).bytes;
+    return BuildPeImage(SerializeVersionBlock(root));
 }

@@ -28,19 +28,19 @@ VersionResult ReadVersionOf(const std::string& path)
     return r;
 }
 
-VersionResult ReadVersionOf(const CTempDir& dir, const std::vector<unsigned char>& bytes)
+VersionResult ReadVersionOf(const CTempDir& dir, const Bytes& bytes)
 {
     WriteBytes(dir.File("image.exe"), bytes);
     return ReadVersionOf(dir.File("image.exe"));
 }
 
-std::vector<unsigned char> Block(std::u16string table, std::vector<VersionNode> strings,
-                                        std::optional<std::vector<unsigned char>> translation = TranslationBytes({{0x0804, 0x04B0}}))
+Bytes Block(std::u16string table, std::vector<VersionNode> strings,
+                                        std::optional<Bytes> translation = TranslationBytes({{0x0804, 0x04B0}}))
 {
     return SerializeVersionBlock(StandardVersionInfo(std::move(table), std::move(strings), std::move(translation)));
 }
 
-using Translation = std::optional<std::vector<unsigned char>>;
+using Translation = std::optional<Bytes>;
 
 std::vector<VersionNode> FourStrings()
 {
@@ -58,13 +58,13 @@ TEST(VersionStrings, TheFirstTranslationEntryNamesTheTable)
         {"upper-case key", u"080404B0", TranslationBytes({{0x0804, 0x04B0}}), kFourStrings},
         {"only the first entry counts", u"080404b0", TranslationBytes({{0x0409, 0x04B0}, {0x0804, 0x04B0}}), kEmptyVersion},
         {"no Translation", u"080404b0", std::nullopt, kEmptyVersion},
-        {"empty Translation", u"080404b0", std::vector<unsigned char>{}, kEmptyVersion},
-        {"Translation of 2 bytes", u"080404b0", std::vector<unsigned char>{0x04, 0x08}, kEmptyVersion},
+        {"empty Translation", u"080404b0", Bytes{}, kEmptyVersion},
+        {"Translation of 2 bytes", u"080404b0", Bytes{0x04, 0x08}, kEmptyVersion},
     };
     CTempDir dir;
     for (const auto& [what, table, translation, expected] : cases)
         for (const bool pe32Plus : {false, true})
-            EXPECT_EQ(ReadVersionOf(dir, BuildPeImage(Block(table, FourStrings(), translation), pe32Plus).bytes), expected)
+            EXPECT_EQ(ReadVersionOf(dir, BuildPeImage(Block(table, FourStrings(), translation), pe32Plus)), expected)
                 << what << (pe32Plus ? ", PE32+" : "");
 }
 
@@ -75,7 +75,7 @@ TEST(VersionStrings, TopBitLanguageLooksUpThreeStringsUnderUsEnglish)
     root.children[0].children.push_back(BlockNode(u"040904E4", {TextNode(u"FileDescription", u"desc"), TextNode(u"CompanyName", u"company"),
                                                                 TextNode(u"ProductName", u"product"), TextNode(u"FileVersion", u"not this one")}));
     CTempDir dir;
-    EXPECT_EQ(ReadVersionOf(dir, BuildPeImage(SerializeVersionBlock(root)).bytes), (VersionResult{"1", "desc", "company", "product", "own pair"}));
+    EXPECT_EQ(ReadVersionOf(dir, BuildPeImage(SerializeVersionBlock(root))), (VersionResult{"1", "desc", "company", "product", "own pair"}));
 }
 
 // Each value ends at its NUL or at its own node's end, whatever wValueLength claims; missing
@@ -90,14 +90,14 @@ TEST(VersionStrings, ValuesEndAtTheirNodeWhateverTheirLengthsClaim)
     unpadded.omitNul = true;       // the value runs to the node's very end
     CTempDir dir;
     const auto block = Block(u"080404B0", {byteCounted, overlong, overlongNoNul, TextNode(u"Next", u"not this")});
-    EXPECT_EQ(ReadVersionOf(dir, BuildPeImage(block).bytes), (VersionResult{"1", "desc", "bytes", "", "9.9"}));
+    EXPECT_EQ(ReadVersionOf(dir, BuildPeImage(block)), (VersionResult{"1", "desc", "bytes", "", "9.9"}));
     const auto sparse = Block(u"080404b0", {TextNode(u"CompanyName", u""), unpadded, TextNode(u"FileVersion", u"2.0")});
-    EXPECT_EQ(ReadVersionOf(dir, BuildPeImage(sparse).bytes), (VersionResult{"1", "", "", "ABC", "2.0"}));
+    EXPECT_EQ(ReadVersionOf(dir, BuildPeImage(sparse)), (VersionResult{"1", "", "", "ABC", "2.0"}));
 
     VersionNode root = StandardVersionInfo(u"080404b0", FourStrings(), TranslationBytes({{0x0804, 0x04B0}}));
     root.children[0].children[0].text = u"abc";  // a table with a text value of its own, typed 2
     root.children[0].children[0].type = 2;
-    EXPECT_EQ(ReadVersionOf(dir, BuildPeImage(SerializeVersionBlock(root)).bytes), kFourStrings);
+    EXPECT_EQ(ReadVersionOf(dir, BuildPeImage(SerializeVersionBlock(root))), kFourStrings);
 }
 
 #ifndef _WIN32
@@ -124,7 +124,7 @@ TEST(VersionStrings, TheBlockIsChosenByTheUsersLanguage)
         lcAll ? setenv("LC_ALL", lcAll, 1) : unsetenv("LC_ALL");
         unsetenv("LC_MESSAGES");
         setenv("LANG", lang, 1);
-        EXPECT_EQ(ReadVersionOf(dir, BuildPeImage(options).bytes)[3], std::string(1, shown)) << lang;
+        EXPECT_EQ(ReadVersionOf(dir, BuildPeImage(options))[3], std::string(1, shown)) << lang;
     }
     unsetenv("LC_ALL");
     unsetenv("LANG");
@@ -140,14 +140,14 @@ TEST(VersionStrings, FilesWithoutAVersionResourceGiveZero)
     PeImageOptions otherName = otherType;
     otherName.versionType = 16;
     otherName.versionName = 2;  // only name 1 counts, as on Windows
-    const std::vector<unsigned char> elf = {0x7F, 'E', 'L', 'F', 2, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-    for (const auto& bytes : {BuildPeImage(otherType).bytes, BuildPeImage(otherName).bytes, elf, std::vector<unsigned char>{'M', 'Z'}, {}})
+    const Bytes elf = {0x7F, 'E', 'L', 'F', 2, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    for (const auto& bytes : {BuildPeImage(otherType), BuildPeImage(otherName), elf, Bytes{'M', 'Z'}, {}})
         EXPECT_EQ(ReadVersionOf(dir, bytes), kNoVersion) << bytes.size();
     EXPECT_EQ(ReadVersionOf(dir.File("missing.exe")), kNoVersion);
     EXPECT_EQ(ReadVersionOf(dir.Path()), kNoVersion);
 }
 
-std::vector<unsigned char> GoodBlock()
+Bytes GoodBlock()
 {
     return Block(u"080404b0", {TextNode(u"ProductName", u"product")});
 }
@@ -156,9 +156,9 @@ const VersionResult kProductOnly{"1", "", "", "product", ""};
 TEST(MalformedPe, EveryTruncationGivesZeroOrTheWholeAnswer)
 {
     CTempDir dir;
-    const std::vector<unsigned char> image = BuildPeImage(GoodBlock()).bytes;
+    const Bytes image = BuildPeImage(GoodBlock());
     for (std::size_t length = 0; length < image.size(); ++length) {
-        const VersionResult result = ReadVersionOf(dir, std::vector<unsigned char>(image.begin(), image.begin() + static_cast<std::ptrdiff_t>(length)));
+        const VersionResult result = ReadVersionOf(dir, Bytes(image.begin(), image.begin() + static_cast<std::ptrdiff_t>(length)));
         EXPECT_TRUE(result == kNoVersion || result == kProductOnly) << length;
     }
 }
@@ -167,7 +167,7 @@ TEST(MalformedPe, EveryTruncationGivesZeroOrTheWholeAnswer)
 // holds are read only as far as it goes.
 TEST(MalformedPe, OffsetsCountsAndSizesPastTheEnd)
 {
-    const std::size_t pe = PeImage::kPeHeader, section = PeImage::kSectionHeader, tree = PeImage::kResourceFileOffset;
+    const std::size_t pe = PeLayout::kPeHeader, section = PeLayout::kSectionHeader, tree = PeLayout::kResourceFileOffset;
     const std::tuple<const char*, std::size_t, std::uint32_t, VersionResult> cases[] = {
         {"PE header offset", 0x3C, 0xFFFFFFF0, kNoVersion},
         {"section count", pe + 4, 0xFFFF014C, kNoVersion},  // 65,535 headers the file does not hold
@@ -175,17 +175,17 @@ TEST(MalformedPe, OffsetsCountsAndSizesPastTheEnd)
         {"resource RVA outside every section", pe + 24 + 96 + 16, 0x00900000, kNoVersion},
         {"section raw data offset", section + 20, 0xFFFFFE00, kNoVersion},
         {"section raw data ending inside the tree", section + 16, 0x10, kNoVersion},
-        {"type subdirectory", tree + PeImage::kRootEntry + 4, 0x8FFFFFF0, kNoVersion},
-        {"name subdirectory", tree + PeImage::kTypeEntry + 4, 0x80010000, kNoVersion},
-        {"data entry", tree + PeImage::kNameDirectory + 16 + 4, 0x7FFFFFF0, kNoVersion},
-        {"huge entry counts", tree + PeImage::kTypeDirectory + 12, 0xFFFFFFFF, kProductOnly},
+        {"type subdirectory", tree + PeLayout::kRootEntry + 4, 0x8FFFFFF0, kNoVersion},
+        {"name subdirectory", tree + PeLayout::kTypeEntry + 4, 0x80010000, kNoVersion},
+        {"data entry", tree + PeLayout::kNameDirectory + 16 + 4, 0x7FFFFFF0, kNoVersion},
+        {"huge entry counts", tree + PeLayout::kTypeDirectory + 12, 0xFFFFFFFF, kProductOnly},
         {"huge section", section + 16, 0xFFFFFFFF, kProductOnly},
     };
     CTempDir dir;
     for (const auto& [what, offset, value, expected] : cases) {
-        PeImage image = BuildPeImage(GoodBlock());
-        image.Poke32(offset, value);
-        EXPECT_EQ(ReadVersionOf(dir, image.bytes), expected) << what;
+        Bytes image = BuildPeImage(GoodBlock());
+        Poke32(image, offset, value);
+        EXPECT_EQ(ReadVersionOf(dir, image), expected) << what;
     }
 }
 
@@ -204,16 +204,16 @@ TEST(MalformedPe, BlockSizesAndPlacesThatOverreach)
     };
     CTempDir dir;
     for (const auto& [what, dataSize, rvaShift, rootLengthHigh, expected] : cases) {
-        std::vector<unsigned char> block = GoodBlock();
+        Bytes block = GoodBlock();
         if (rootLengthHigh)
             block[0] = block[1] = rootLengthHigh;
-        PeImage image = BuildPeImage(block);
-        image.Poke32(PeImage::kSectionHeader + 8, 0x20000);  // a virtual size far past the raw data
+        Bytes image = BuildPeImage(block);
+        Poke32(image, PeLayout::kSectionHeader + 8, 0x20000);  // a virtual size far past the raw data
         if (dataSize)
-            image.Poke32(PeImage::kResourceFileOffset + image.firstDataEntry + 4, dataSize);
+            Poke32(image, PeLayout::kResourceFileOffset + PeLayout::kFirstDataEntry + 4, dataSize);
         if (rvaShift)
-            image.Poke32(PeImage::kResourceFileOffset + image.firstDataEntry, PeImage::kResourceRva + rvaShift);
-        EXPECT_EQ(ReadVersionOf(dir, image.bytes), expected) << what;
+            Poke32(image, PeLayout::kResourceFileOffset + PeLayout::kFirstDataEntry, PeLayout::kResourceRva + rvaShift);
+        EXPECT_EQ(ReadVersionOf(dir, image), expected) << what;
     }
 }
 
@@ -222,23 +222,23 @@ TEST(MalformedPe, BlockSizesAndPlacesThatOverreach)
 TEST(MalformedPe, TheWalkEndsOnLoopsAndZeroLengthsAndSeesPastNamedEntries)
 {
     CTempDir dir;
-    for (const std::uint32_t target : {0x80000000u, 0x80000000u | static_cast<std::uint32_t>(PeImage::kTypeDirectory)}) {
-        PeImage cycle = BuildPeImage(GoodBlock());
-        cycle.Poke32(PeImage::kResourceFileOffset + PeImage::kTypeEntry + 4, target);  // the name level points back up
-        EXPECT_EQ(ReadVersionOf(dir, cycle.bytes), kNoVersion) << target;
+    for (const std::uint32_t target : {0x80000000u, 0x80000000u | static_cast<std::uint32_t>(PeLayout::kTypeDirectory)}) {
+        Bytes cycle = BuildPeImage(GoodBlock());
+        Poke32(cycle, PeLayout::kResourceFileOffset + PeLayout::kTypeEntry + 4, target);  // the name level points back up
+        EXPECT_EQ(ReadVersionOf(dir, cycle), kNoVersion) << target;
     }
     // The root's first child (StringFileInfo) gets wLength 0: nothing below it is found.
-    std::vector<unsigned char> block = GoodBlock();
+    Bytes block = GoodBlock();
     const std::size_t firstChild = 6 + 2 * 16 + 2 + 52;  // header, key with NUL and padding, fixed info
     block[firstChild] = block[firstChild + 1] = 0;
-    EXPECT_EQ(ReadVersionOf(dir, BuildPeImage(block).bytes), kEmptyVersion);
+    EXPECT_EQ(ReadVersionOf(dir, BuildPeImage(block)), kEmptyVersion);
     PeImageOptions flood;
     flood.namedTypeEntries = 5000;
     flood.languages = {{0x0804, GoodBlock()}};
-    EXPECT_EQ(ReadVersionOf(dir, BuildPeImage(flood).bytes), kProductOnly);
+    EXPECT_EQ(ReadVersionOf(dir, BuildPeImage(flood)), kProductOnly);
 }
 
-CVersionBlock Parsed(const std::vector<unsigned char>& bytes)
+CVersionBlock Parsed(const Bytes& bytes)
 {
     return CVersionBlock(CBoundedBuffer(bytes.data(), bytes.size()));
 }
@@ -247,7 +247,7 @@ CVersionBlock Parsed(const std::vector<unsigned char>& bytes)
 // fixed file information; a binary value's length is in bytes.
 TEST(VersionBlock, SubBlockPathsFollowTheWindowsRules)
 {
-    const std::vector<unsigned char> bytes = SerializeVersionBlock(StandardVersionInfo(
+    const Bytes bytes = SerializeVersionBlock(StandardVersionInfo(
         u"080404b0", {TextNode(u"ProductName", u"产品"), TextNode(u"ProductNameX", u"other")}, TranslationBytes({{0x0804, 0x04B0}})));
     const CVersionBlock block = Parsed(bytes);
     const std::pair<const char*, bool> paths[] = {
@@ -268,7 +268,7 @@ TEST(VersionBlock, SubBlockPathsFollowTheWindowsRules)
 
 TEST(VersionBlock, SurrogatePairsAndLoneSurrogatesBecomeUtf8)
 {
-    const std::vector<unsigned char> bytes = SerializeVersionBlock(StandardVersionInfo(
+    const Bytes bytes = SerializeVersionBlock(StandardVersionInfo(
         u"040904b0", {TextNode(u"A", u"\U0001F600"), TextNode(u"B", std::u16string(1, char16_t(0xD800)) + u"x")}, std::nullopt));
     std::string a, b;
     EXPECT_TRUE(Parsed(bytes).QueryText("StringFileInfo\\040904b0\\A", a) && Parsed(bytes).QueryText("StringFileInfo\\040904b0\\B", b));
