@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <stdexcept>
 #include <thread>
+#include <tuple>
 
 #ifndef _WIN32
 #include <fcntl.h>
@@ -19,24 +20,20 @@ namespace {
 
 constexpr std::uint64_t kMiB = 1048576;
 
-// The core driven as the file hasher drives it: data, marker, zeros, length, in 64-byte blocks.
+// A message hashed as the companion hashes standard input: a stream read to its end.
 std::string DigestOf(const std::vector<unsigned char>& message, bool upperCase)
 {
+    std::FILE* stream = std::tmpfile();
+    std::fwrite(message.data(), 1, message.size(), stream);
+    std::rewind(stream);
     CRecordingEngine engine;
-    engine.Init();
-    engine.SetLength(message.size());
-    std::vector<unsigned char> stream(message);
-    stream.push_back(0x80);
-    stream.resize(stream.size() + static_cast<std::size_t>(engine.PadLength()) - 1, 0);
-    stream.insert(stream.end(), engine.LengthBytes(), engine.LengthBytes() + 8);
-    EXPECT_EQ(stream.size() % 64, 0u);
-    for (std::size_t at = 0; at < stream.size(); at += 64)
-        engine.Transform(stream.data() + at);
-    return engine.HexDigest(upperCase);
+    const std::string digest = engine.HashStream(stream, upperCase);
+    std::fclose(stream);
+    return digest;
 }
 
 // RFC 1321's suite, then pattern messages whose trailer falls inside the last data block, in a
-// block of its own, or after a full one.
+// block of its own, or after a full one; the bit count is kept whole past 4 GiB.
 TEST(Md5Core, DigestsOfTheRfcSuiteAndAroundTheBlockBoundaries)
 {
     const std::pair<std::string, std::string> rfc[] = {
@@ -52,28 +49,13 @@ TEST(Md5Core, DigestsOfTheRfcSuiteAndAroundTheBlockBoundaries)
         {55, "FE4C050C7A3D8B0C93D5BAAE6CA77FA1"},  {56, "6CF06C0659A33472A3005A497C53B3AB"},
         {63, "B45D7746939FD1F4CE3D417B18ED2635"},  {64, "A36738582497D785E6C27F09C9B8A15D"},
         {119, "052904AD6CF3E237CBA0B945F08C0A88"}, {120, "CD8FF5E7FDDEB2B0377B28AC1DAB4F26"},
+        {3 * kMiB + 7, "C451B0389A7E0C93CB5D8637311B0D14"},
     };
     for (const auto& [size, digest] : patterns)
         EXPECT_EQ(DigestOf(PatternBytes(size), true), digest) << size << " bytes";
-}
-
-// The padding reaches 56 modulo 64, and the bit count is kept whole past 4 GiB.
-TEST(Md5Core, TheLengthIsPaddedAndCountedInSixtyFourBits)
-{
-    struct Case {
-        std::uint64_t bytes;
-        int padLength;
-        std::vector<unsigned char> bitCount;
-    };
-    const Case cases[] = {{0, 56, {0, 0, 0, 0, 0, 0, 0, 0}}, {1, 55, {8, 0, 0, 0, 0, 0, 0, 0}},
-                          {56, 64, {0xC0, 1, 0, 0, 0, 0, 0, 0}}, {63, 57, {0xF8, 1, 0, 0, 0, 0, 0, 0}},
-                          {4294968296u, 16, {0x40, 0x1F, 0, 0, 8, 0, 0, 0}}};
     CRecordingEngine engine;
-    for (const Case& c : cases) {
-        engine.SetLength(c.bytes);
-        EXPECT_EQ(engine.PadLength(), c.padLength) << c.bytes;
-        EXPECT_EQ(std::vector<unsigned char>(engine.LengthBytes(), engine.LengthBytes() + 8), c.bitCount) << c.bytes;
-    }
+    engine.SetLength(4294968296u);
+    EXPECT_EQ(std::vector<unsigned char>(engine.LengthBytes(), engine.LengthBytes() + 8), (std::vector<unsigned char>{0x40, 0x1F, 0, 0, 8, 0, 0, 0}));
 }
 
 // Pattern files, whose chunks all differ, so that a chunk hashed twice or out of turn shows.
@@ -103,13 +85,8 @@ TEST(FileHasher, FilesHashToTheirStandardDigestsAndLeaveNothingOpen)
 // at the next chunk check (no later progress, no 100), unless the last full chunk is behind.
 TEST(FileHasher, ProgressComesBeforeEachFullChunkAndAStopEndsTheRun)
 {
-    struct Case {
-        std::uint64_t size;
-        bool stopAtSecondCall;
-        const char* digest;  // of that many zeros
-        std::vector<int> progress;
-    };
-    const Case cases[] = {
+    // The size, whether a Stop comes at the second progress call, the digest of that many zeros.
+    const std::tuple<std::uint64_t, bool, const char*, std::vector<int>> cases[] = {
         {kMiB - 1, false, "E57598CD670284CF7D09E16ED9D4B2AC", {100}},
         {kMiB, false, "B6D81B360A5672D80C27430F39153E2C", {100, 100}},
         {20485760, false, "C05B97BD323B1E1AF98EFD93AC0B09BD", {5, 10, 15, 20, 25, 30, 35, 40, 46, 51, 56, 61, 66, 71, 76, 81, 87, 92, 97, 100}},
@@ -118,16 +95,16 @@ TEST(FileHasher, ProgressComesBeforeEachFullChunkAndAStopEndsTheRun)
         {2 * kMiB + 10, true, "182A9AC704CB51AF887D0B173F1D908F", {50, 100, 100}},
     };
     CTempDir dir;
-    for (const Case& c : cases) {
-        MakeSparseFile(dir.File("zeros"), c.size);
+    for (const auto& [size, stop, digest, progress] : cases) {
+        MakeSparseFile(dir.File("zeros"), size);
         CRecordingEngine engine;
-        engine.onProgress = [&](int call, int) {
-            if (c.stopAtSecondCall && call == 2)
+        engine.onProgress = [&, stop = stop](int call, int) {
+            if (stop && call == 2)
                 std::thread([&] { engine.Stop(); }).join();
         };
-        EXPECT_EQ(engine.HashFile(dir.File("zeros"), true), c.digest) << c.size;
-        EXPECT_EQ(engine.LastFailure(), *c.digest ? HashFailure::None : HashFailure::Stopped) << c.size;
-        EXPECT_EQ(engine.progress, c.progress) << c.size;
+        EXPECT_EQ(engine.HashFile(dir.File("zeros"), true), digest) << size;
+        EXPECT_EQ(engine.LastFailure(), *digest ? HashFailure::None : HashFailure::Stopped) << size;
+        EXPECT_EQ(engine.progress, progress) << size;
         engine.onProgress = nullptr;
         EXPECT_EQ(engine.HashFile(dir.File("zeros"), true).size(), 32u) << "the next run sets the running flag itself";
     }
@@ -183,14 +160,8 @@ TEST(FileHasher, AFileThatChangesOrFailsWhileReadIsNeverGivenADigest)
 {
     CTempDir dir;
     const std::string path = dir.File("moving");
-    struct Case {
-        const char* what;
-        std::uint64_t size;
-        int atCall;
-        std::function<void()> change;
-        HashFailure failure;
-    };
-    const Case cases[] = {
+    // What happens, the size, at which progress call, and the failure it must give.
+    const std::tuple<const char*, std::uint64_t, int, std::function<void()>, HashFailure> cases[] = {
         {"grows mid-file", 3 * kMiB, 1, [&] { ResizeFile(path, 4 * kMiB); }, HashFailure::Changed},
         {"shrinks mid-file", 3 * kMiB, 1, [&] { ResizeFile(path, kMiB + kMiB / 2); }, HashFailure::Changed},
         {"grows after the last full chunk", 2 * kMiB + 10, 2, [&] { ResizeFile(path, 2 * kMiB + 15); }, HashFailure::Changed},
@@ -200,17 +171,17 @@ TEST(FileHasher, AFileThatChangesOrFailsWhileReadIsNeverGivenADigest)
     };
     CRecordingEngine engine;
     const int descriptorsBefore = OpenDescriptorCount();
-    for (const Case& c : cases) {
-        WritePatternFile(path, c.size);
+    for (const auto& [what, size, atCall, change, failure] : cases) {
+        WritePatternFile(path, size);
         engine.progress.clear();
-        engine.onProgress = [&](int call, int) {
-            if (call == c.atCall)
-                c.change();
+        engine.onProgress = [atCall = atCall, &change = change](int call, int) {
+            if (call == atCall)
+                change();
         };
-        EXPECT_EQ(engine.HashFile(path, true), "") << c.what;
-        EXPECT_EQ(engine.LastFailure(), c.failure) << c.what;
-        EXPECT_EQ(OpenDescriptorCount(), descriptorsBefore) << c.what;
-        EXPECT_LE(*std::max_element(engine.progress.begin(), engine.progress.end()), 100) << c.what;
+        EXPECT_EQ(engine.HashFile(path, true), "") << what;
+        EXPECT_EQ(engine.LastFailure(), failure) << what;
+        EXPECT_EQ(OpenDescriptorCount(), descriptorsBefore) << what;
+        EXPECT_LE(*std::max_element(engine.progress.begin(), engine.progress.end()), 100) << what;
     }
     engine.onProgress = nullptr;
     EXPECT_EQ(engine.HashFile(path, true), "00EF6591EF6D839316F2843EA1EA4F00");
