@@ -131,22 +131,6 @@ TEST(VersionStrings, TheBlockIsChosenByTheUsersLanguage)
 }
 #endif
 
-TEST(VersionStrings, FilesWithoutAVersionResourceGiveZero)
-{
-    CTempDir dir;
-    PeImageOptions otherType;
-    otherType.versionType = 3;  // an icon, not a version resource
-    otherType.languages = {{0x0409, Block(u"080404b0", FourStrings())}};
-    PeImageOptions otherName = otherType;
-    otherName.versionType = 16;
-    otherName.versionName = 2;  // only name 1 counts, as on Windows
-    const Bytes elf = {0x7F, 'E', 'L', 'F', 2, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-    for (const auto& bytes : {BuildPeImage(otherType), BuildPeImage(otherName), elf, Bytes{'M', 'Z'}, {}})
-        EXPECT_EQ(ReadVersionOf(dir, bytes), kNoVersion) << bytes.size();
-    EXPECT_EQ(ReadVersionOf(dir.File("missing.exe")), kNoVersion);
-    EXPECT_EQ(ReadVersionOf(dir.Path()), kNoVersion);
-}
-
 Bytes GoodBlock()
 {
     return Block(u"080404b0", {TextNode(u"ProductName", u"product")});
@@ -163,79 +147,53 @@ TEST(MalformedPe, EveryTruncationGivesZeroOrTheWholeAnswer)
     }
 }
 
-// Offsets that point past the end are refused; counts and sizes that claim more than the file
-// holds are read only as far as it goes.
-TEST(MalformedPe, OffsetsCountsAndSizesPastTheEnd)
+// Each row breaks the image around GoodBlock() with dword pokes at file offsets. Offsets past the
+// end are refused; counts and sizes that claim more than is there are read only as far as it
+// goes; a data entry's Size past the end is forgiven when the block, by its own wLength, lies whole
+// inside, but an RVA in a section's zero-filled tail is not; only type 16, name 1 is a version
+// resource; a tree that loops or a node that does not advance ends the walk.
+TEST(MalformedPe, BrokenFieldsGiveZeroOrWhatLiesWholeInside)
 {
     const std::size_t pe = PeLayout::kPeHeader, section = PeLayout::kSectionHeader, tree = PeLayout::kResourceFileOffset;
-    const std::tuple<const char*, std::size_t, std::uint32_t, VersionResult> cases[] = {
-        {"PE header offset", 0x3C, 0xFFFFFFF0, kNoVersion},
-        {"section count", pe + 4, 0xFFFF014C, kNoVersion},  // 65,535 headers the file does not hold
-        {"optional header size", pe + 20, 0x0102FFFF, kNoVersion},
-        {"resource RVA outside every section", pe + 24 + 96 + 16, 0x00900000, kNoVersion},
-        {"section raw data offset", section + 20, 0xFFFFFE00, kNoVersion},
-        {"section raw data ending inside the tree", section + 16, 0x10, kNoVersion},
-        {"type subdirectory", tree + PeLayout::kRootEntry + 4, 0x8FFFFFF0, kNoVersion},
-        {"name subdirectory", tree + PeLayout::kTypeEntry + 4, 0x80010000, kNoVersion},
-        {"data entry", tree + PeLayout::kNameDirectory + 16 + 4, 0x7FFFFFF0, kNoVersion},
-        {"huge entry counts", tree + PeLayout::kTypeDirectory + 12, 0xFFFFFFFF, kProductOnly},
-        {"huge section", section + 16, 0xFFFFFFFF, kProductOnly},
-    };
-    CTempDir dir;
-    for (const auto& [what, offset, value, expected] : cases) {
-        Bytes image = BuildPeImage(GoodBlock());
-        Poke32(image, offset, value);
-        EXPECT_EQ(ReadVersionOf(dir, image), expected) << what;
-    }
-}
-
-// A data entry's Size that runs past what is there is forgiven when the block, by its own
-// wLength, lies whole inside; an RVA past a section's raw data (its zero-filled tail) is not.
-TEST(MalformedPe, BlockSizesAndPlacesThatOverreach)
-{
+    const std::size_t dataEntry = tree + PeLayout::kFirstDataEntry, block = dataEntry + 16;
+    const std::pair<std::size_t, std::uint32_t> pastRawData = {section + 8, 0x20000};  // a virtual size far past the raw data
     const auto blockSize = static_cast<std::uint32_t>(GoodBlock().size());
-    // The data entry's size (0: as built), its RVA moved on, the root node's wLength (0: as built).
-    const std::tuple<const char*, std::uint32_t, std::uint32_t, unsigned char, VersionResult> cases[] = {
-        {"size past the file, block inside", 0x7FFFFFFF, 0, 0, kProductOnly},
-        {"size past the section, block inside", blockSize + 0x1000, 0, 0, kProductOnly},
-        {"size past the file, block too", 0x7FFFFFFF, 0, 0xFF, kNoVersion},
-        {"block in the zero-filled tail", 0, 0x10000, 0, kNoVersion},
-        {"root longer than its entry", 0, 0, 0xFF, kProductOnly},  // reads stay inside the block
+    const std::tuple<const char*, std::vector<std::pair<std::size_t, std::uint32_t>>, VersionResult> cases[] = {
+        {"PE header offset", {{0x3C, 0xFFFFFFF0}}, kNoVersion},
+        {"section count", {{pe + 4, 0xFFFF014C}}, kNoVersion},  // 65,535 headers the file does not hold
+        {"optional header size", {{pe + 20, 0x0102FFFF}}, kNoVersion},
+        {"resource RVA outside every section", {{pe + 24 + 96 + 16, 0x00900000}}, kNoVersion},
+        {"section raw data offset", {{section + 20, 0xFFFFFE00}}, kNoVersion},
+        {"section raw data ending inside the tree", {{section + 16, 0x10}}, kNoVersion},
+        {"type subdirectory", {{tree + PeLayout::kRootEntry + 4, 0x8FFFFFF0}}, kNoVersion},
+        {"name subdirectory", {{tree + PeLayout::kTypeEntry + 4, 0x80010000}}, kNoVersion},
+        {"data entry", {{tree + PeLayout::kNameDirectory + 16 + 4, 0x7FFFFFF0}}, kNoVersion},
+        {"huge entry counts", {{tree + PeLayout::kTypeDirectory + 12, 0xFFFFFFFF}}, kProductOnly},
+        {"huge section", {{section + 16, 0xFFFFFFFF}}, kProductOnly},
+        {"size past the file, block inside", {pastRawData, {dataEntry + 4, 0x7FFFFFFF}}, kProductOnly},
+        {"size past the section, block inside", {pastRawData, {dataEntry + 4, blockSize + 0x1000}}, kProductOnly},
+        {"size past the file, block too", {pastRawData, {dataEntry + 4, 0x7FFFFFFF}, {block, 0x0034FFFF}}, kNoVersion},
+        {"root longer than its entry", {pastRawData, {block, 0x0034FFFF}}, kProductOnly},  // reads stay inside the block
+        {"block in the zero-filled tail", {pastRawData, {dataEntry, PeLayout::kResourceRva + 0x10000}}, kNoVersion},
+        {"an icon, not a version resource", {{tree + PeLayout::kRootEntry, 3}}, kNoVersion},
+        {"name 2: only name 1 counts, as on Windows", {{tree + PeLayout::kTypeEntry, 2}}, kNoVersion},
+        {"the name level points back at the root", {{tree + PeLayout::kTypeEntry + 4, 0x80000000}}, kNoVersion},
+        {"the name level points back at itself", {{tree + PeLayout::kTypeEntry + 4, 0x80000000 | PeLayout::kTypeDirectory}}, kNoVersion},
+        {"StringFileInfo of length 0", {{block + 6 + 2 * 16 + 2 + 52, 0}}, kEmptyVersion},  // header, key, fixed info
     };
     CTempDir dir;
-    for (const auto& [what, dataSize, rvaShift, rootLengthHigh, expected] : cases) {
-        Bytes block = GoodBlock();
-        if (rootLengthHigh)
-            block[0] = block[1] = rootLengthHigh;
-        Bytes image = BuildPeImage(block);
-        Poke32(image, PeLayout::kSectionHeader + 8, 0x20000);  // a virtual size far past the raw data
-        if (dataSize)
-            Poke32(image, PeLayout::kResourceFileOffset + PeLayout::kFirstDataEntry + 4, dataSize);
-        if (rvaShift)
-            Poke32(image, PeLayout::kResourceFileOffset + PeLayout::kFirstDataEntry, PeLayout::kResourceRva + rvaShift);
+    for (const auto& [what, pokes, expected] : cases) {
+        Bytes image = BuildPeImage(GoodBlock());
+        for (const auto& [at, value] : pokes)
+            Poke32(image, at, value);
         EXPECT_EQ(ReadVersionOf(dir, image), expected) << what;
     }
-}
-
-// Trees that loop, nodes that do not advance, and a flood of named types that must not hide the
-// numbered ones.
-TEST(MalformedPe, TheWalkEndsOnLoopsAndZeroLengthsAndSeesPastNamedEntries)
-{
-    CTempDir dir;
-    for (const std::uint32_t target : {0x80000000u, 0x80000000u | static_cast<std::uint32_t>(PeLayout::kTypeDirectory)}) {
-        Bytes cycle = BuildPeImage(GoodBlock());
-        Poke32(cycle, PeLayout::kResourceFileOffset + PeLayout::kTypeEntry + 4, target);  // the name level points back up
-        EXPECT_EQ(ReadVersionOf(dir, cycle), kNoVersion) << target;
-    }
-    // The root's first child (StringFileInfo) gets wLength 0: nothing below it is found.
-    Bytes block = GoodBlock();
-    const std::size_t firstChild = 6 + 2 * 16 + 2 + 52;  // header, key with NUL and padding, fixed info
-    block[firstChild] = block[firstChild + 1] = 0;
-    EXPECT_EQ(ReadVersionOf(dir, BuildPeImage(block)), kEmptyVersion);
-    PeImageOptions flood;
+    PeImageOptions flood;  // named types that must not hide the numbered one
     flood.namedTypeEntries = 5000;
     flood.languages = {{0x0804, GoodBlock()}};
     EXPECT_EQ(ReadVersionOf(dir, BuildPeImage(flood)), kProductOnly);
+    EXPECT_EQ(ReadVersionOf(dir.File("missing.exe")), kNoVersion);
+    EXPECT_EQ(ReadVersionOf(dir.Path()), kNoVersion);
 }
 
 CVersionBlock Parsed(const Bytes& bytes)
