@@ -1,5 +1,6 @@
 #include "AboutDlg.h"
 #include "DialogFixture.h"
+#include "VersionStrings.h"
 #include "WideText.h"
 #include "win32/Win32Api.h"
 
@@ -50,6 +51,18 @@ TEST(Win32Layer, TheDialogManagerBuildsTheTemplates)
         }
         EXPECT_EQ(child, nullptr) << "no control beyond the table";
     }
+}
+
+// The program's resource script, linked into this test as into the program: its version strings
+// as the program's own reader finds them in the executable.
+TEST(Win32Layer, TheResourceScriptsVersionStringsReadBack)
+{
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::string strings[4];
+    EXPECT_EQ(ReadVersionStrings(zanfo::Narrow(self), strings[0], strings[1], strings[2], strings[3]), 1);
+    EXPECT_EQ(std::vector<std::string>(strings, strings + 4),
+              (std::vector<std::string>{"Zanfo文件诊所MD5值计算工具", "Zanfo", "MD5值计算工具 ", ZANFO_VERSION_COMMAS "beta"}));
 }
 
 }  // namespace
