@@ -1,5 +1,4 @@
 #include "RecordingEngine.h"
-#include "TempDir.h"
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>

@@ -5,7 +5,6 @@
 #include "DialogDriver.h"
 #include "Md5Dlg.h"
 #include "PeImageBuilder.h"
-#include "TempDir.h"
 #include "TestFiles.h"
 #include "resource.h"
 

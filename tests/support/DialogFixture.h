@@ -2,7 +2,6 @@
 
 #include "DialogDriver.h"
 #include "Md5Dlg.h"
-#include "TempDir.h"
 #include "TestFiles.h"
 #include "resource.h"
 

@@ -6,6 +6,22 @@
 #include <string>
 #include <vector>
 
+// A fresh folder under the system's temporary directory, removed with everything in it when
+// the object goes away.
+class CTempDir {
+public:
+    CTempDir();
+    ~CTempDir();
+    CTempDir(const CTempDir&) = delete;
+    CTempDir& operator=(const CTempDir&) = delete;
+
+    const std::string& Path() const { return m_path; }
+    std::string File(const std::string& name) const { return m_path + "/" + name; }
+
+private:
+    std::string m_path;
+};
+
 // Deterministic test data: byte i is ((i * 31) ^ (i >> 9) ^ (i >> 20)) & 0xFF, so that no two
 // mebibyte chunks of a file are alike. Expected digests of its prefixes come from Python's hashlib.
 std::vector<unsigned char> PatternBytes(std::size_t count);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TempDir.h"
+#include "TestFiles.h"
 
 #include <optional>
 #include <string>

@@ -1,7 +1,6 @@
 #include "CliCommand.h"
 #include "PeImageBuilder.h"
 #include "ProgramVersion.h"
-#include "TempDir.h"
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>

@@ -22,16 +22,16 @@ std::vector<QWidget*> Controls(CTemplateDialog& dlg)
 }
 
 // Reads a DLGTEMPLATEEX the way Windows does: words and dwords, UTF-16 texts or ordinals.
-class CDialogResourceReader {
-public:
-    explicit CDialogResourceReader(std::vector<unsigned char> bytes) : m_bytes(std::move(bytes)) {}
-    std::uint32_t Word() { return m_at += 2, m_bytes.at(m_at - 2) | m_bytes.at(m_at - 1) << 8; }
+struct CDialogResourceReader {
+    std::vector<unsigned char> bytes;
+    std::size_t at = 0;
+    std::uint32_t Word() { return at += 2, bytes.at(at - 2) | bytes.at(at - 1) << 8; }
     std::uint32_t Dword()
     {
         const std::uint32_t low = Word();
         return low | Word() << 16;
     }
-    void Align() { m_at = (m_at + 3) / 4 * 4; }
+    void Align() { at = (at + 3) / 4 * 4; }
     // x, y, cx, cy in dialog units, mapped as the dialog maps them.
     QRect Place(CTemplateDialog& dlg)
     {
@@ -51,10 +51,6 @@ public:
         }
         return QString::fromStdU16String(text);
     }
-
-private:
-    std::vector<unsigned char> m_bytes;
-    std::size_t m_at = 0;
 };
 
 // A control's class and text as a dialog template names them.
@@ -80,7 +76,7 @@ TEST(QtLayer, WhatWindowsGetsIsWhatTheQtLayerBuilds)
     about.Create();
     for (CTemplateDialog* dlg : {static_cast<CTemplateDialog*>(&main), static_cast<CTemplateDialog*>(&about)}) {
         auto* window = static_cast<QWidget*>(dlg->NativeWindow());
-        CDialogResourceReader in(BuildDialogResource(dlg->Template()));
+        CDialogResourceReader in{BuildDialogResource(dlg->Template())};
         EXPECT_EQ(in.Dword(), 0xFFFF0001u) << "DLGTEMPLATEEX";
         in.Dword();
         EXPECT_EQ(in.Dword(), (window->windowType() == Qt::Window ? Style::kExAppWindow : 0) | Style::kExAcceptFiles * window->acceptDrops());

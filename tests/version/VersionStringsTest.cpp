@@ -1,7 +1,6 @@
 // The version reader: the strings a file shows, the PE walk that finds its block, and the
 // block parser's paths, over PE images built for each case.
 #include "PeImageBuilder.h"
-#include "TempDir.h"
 #include "TestFiles.h"
 #include "VersionBlock.h"
 #include "VersionStrings.h"
