@@ -45,9 +45,11 @@ void CLinkStatic::FitToText()
         return;
     int cx = 0, cy = 0;
     m_pParent->MeasureItemText(m_nID, cx, cy);
-    const std::uint32_t style = m_pParent->GetItemStyle(m_nID);
-    ItemRect rect = m_pParent->GetItemRect(m_nID);
+    m_pParent->SetItemRect(m_nID, FittedRect(m_pParent->GetItemRect(m_nID), m_pParent->GetItemStyle(m_nID), cx, cy));
+}
 
+ItemRect CLinkStatic::FittedRect(ItemRect rect, std::uint32_t style, int cx, int cy)
+{
     // Centred sides shrink (or grow) equally, the difference halved toward zero.
     if (style & Style::kStaticCenterImage) {
         const int dy = (rect.cy - cy) / 2;
@@ -66,7 +68,7 @@ void CLinkStatic::FitToText()
     } else {
         rect.cx = cx;
     }
-    m_pParent->SetItemRect(m_nID, rect);
+    return rect;
 }
 
 void CLinkStatic::SetLinkUrl(const std::string& url)

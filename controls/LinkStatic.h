@@ -30,6 +30,9 @@ public:
     static int OpenUrl(const std::string& url, int showCommand);
     // The failure message for a result code, in a warning box captioned with the program's name.
     static void ShowOpenError(CTemplateDialog* owner, int code);
+    // The place `rect` shrinks (or grows) to for a text of cx by cy, keeping the sides that the
+    // static's alignment bits in `style` name.
+    static ItemRect FittedRect(ItemRect rect, std::uint32_t style, int cx, int cy);
 
     const std::string& LinkUrl() const { return m_strLinkUrl; }
     bool IsHovering() const { return m_bHovering; }
