@@ -264,6 +264,8 @@ int CMd5Dlg::HashThreadProc()
         path = GetDlgItemText(IDC_PATH);
         // Stopped before it began: the path box may already hold the next file, not ours.
         stoppedAlready = m_bStopRequested;
+        if (m_pathRead)
+            m_pathRead();
     });
     const std::string digest = stoppedAlready ? std::string() : m_engine.HashFile(path, true);
     const bool failed = digest.empty() && !stoppedAlready && m_engine.LastFailure() != HashFailure::Stopped;

@@ -23,6 +23,9 @@ public:
     using ShowMessage = std::function<void(CTemplateDialog* owner, const std::string& text)>;
     // Starts the worker's thread running `body`; throws std::system_error when the system refuses.
     using StartThread = std::function<void(std::thread& thread, std::function<void()> body)>;
+    // Runs on the dialog's thread each time a worker has read the path box, before it hashes,
+    // while the worker waits: where a test puts a user's act between the two.
+    using PathRead = std::function<void()>;
 
     CMd5Dlg();
     ~CMd5Dlg() override;
@@ -31,6 +34,7 @@ public:
     void SetChooseFile(ChooseFile chooseFile) { m_chooseFile = std::move(chooseFile); }
     void SetShowMessage(ShowMessage showMessage) { m_showMessage = std::move(showMessage); }
     void SetStartThread(StartThread startThread) { m_startThread = std::move(startThread); }
+    void SetPathRead(PathRead pathRead) { m_pathRead = std::move(pathRead); }
 
     void OnSysCommand(unsigned nID, long lParam) override;
     void OnAbout();
@@ -82,4 +86,5 @@ private:
     ChooseFile m_chooseFile;
     ShowMessage m_showMessage;
     StartThread m_startThread;
+    PathRead m_pathRead;
 };

@@ -31,10 +31,6 @@ std::string ShownToolTip();
 // Moves the pointer to the item's centre and says whether the pointing hand shows there.
 bool HandCursorOver(CTemplateDialog& dlg, int id);
 
-// Runs `act` on the dialog's thread right after it has served the next call a worker sends it
-// (SendToDialog or SendDlgMessage), while that worker is still held in the call.
-void AfterNextCallServed(CTemplateDialog& dlg, std::function<void()> act);
-
 // Runs `act` on the template dialog that `open` brings up modally, as soon as its loop runs;
 // true if there was one.
 bool WithNextModal(const std::function<void()>& open, const std::function<void(CTemplateDialog&)>& act);

@@ -46,7 +46,7 @@ TEST(RequestFlow, StopNewChoiceOrCloseEndTheRunWhereverTheyLand)
         for (const Act act : {StopButton, Browse, Drop, ExitButton, CloseBox}) {
             const bool closes = act == ExitButton || act == CloseBox;
             if (closes && when == BetweenReadAndRun)
-                continue;  // closing waits for the worker, which the hook holds
+                continue;  // closing waits for the worker, which waits for the act
             SCOPED_TRACE(testing::Message() << "when " << when << ", act " << act);
             DialogFixture f;
             const std::string next = f.Pattern("next", 1000);
@@ -60,7 +60,10 @@ TEST(RequestFlow, StopNewChoiceOrCloseEndTheRunWhereverTheyLand)
                 }
             };
             if (when == BetweenReadAndRun)
-                AfterNextCallServed(f.dlg, doIt);
+                f.dlg.SetPathRead([&, first = true]() mutable {
+                    if (std::exchange(first, false))
+                        doIt();
+                });
             f.Drop({f.Sparse("big", kBig)});
             if (when == DuringTheRun) {
                 ASSERT_TRUE(WaitUntil([&] { return f.dlg.GetProgressPos(IDC_PROGRESS) > 0; }));

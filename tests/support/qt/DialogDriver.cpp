@@ -110,34 +110,6 @@ bool HandCursorOver(CTemplateDialog& dlg, int id)
     return Handle(dlg)->cursor().shape() == Qt::PointingHandCursor;
 }
 
-namespace {
-
-// Lets the dialog serve the next queued call (a worker's SendToDialog or SendDlgMessage), then
-// acts while the worker is still held: it is released only once the call's event is destroyed.
-class CAfterNextCall : public QObject {
-public:
-    explicit CAfterNextCall(std::function<void()> act) : m_act(std::move(act)) {}
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() != QEvent::MetaCall || !m_act)
-            return false;
-        watched->event(event);
-        std::exchange(m_act, nullptr)();
-        return true;
-    }
-
-private:
-    std::function<void()> m_act;
-};
-
-}  // namespace
-
-void AfterNextCallServed(CTemplateDialog& dlg, std::function<void()> act)
-{
-    static std::list<CAfterNextCall> filters;
-    Window(dlg)->installEventFilter(&filters.emplace_back(std::move(act)));
-}
-
 bool WithNextModal(const std::function<void()>& open, const std::function<void(CTemplateDialog&)>& act)
 {
     // Looks each time events are served until a modal comes; gone on return, so an open that

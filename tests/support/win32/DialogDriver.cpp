@@ -213,23 +213,6 @@ bool HandCursorOver(CTemplateDialog& dlg, int id)
 
 namespace {
 
-// The dialog, hook and act of the AfterNextCallServed call under way.
-HWND g_callDialog = nullptr;
-HHOOK g_callHook = nullptr;
-std::function<void()> g_afterCall;
-
-// Runs after a window procedure has returned and before a sending thread gets its reply.
-LRESULT CALLBACK AfterCallHook(int code, WPARAM wParam, LPARAM lParam)
-{
-    const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
-    const LRESULT next = CallNextHookEx(nullptr, code, wParam, lParam);
-    if (code == HC_ACTION && g_afterCall && call->hwnd == g_callDialog && call->message >= WM_USER && InSendMessage()) {
-        UnhookWindowsHookEx(std::exchange(g_callHook, nullptr));
-        std::exchange(g_afterCall, nullptr)();
-    }
-    return next;
-}
-
 // The act of the WithNextModal call under way, run once by the thread timer that looks for a modal.
 const std::function<void(CTemplateDialog&)>* g_modalAct = nullptr;
 
@@ -242,15 +225,6 @@ void CALLBACK LookForModal(HWND, UINT, UINT_PTR timer, DWORD)
 }
 
 }  // namespace
-
-void AfterNextCallServed(CTemplateDialog& dlg, std::function<void()> act)
-{
-    if (g_callHook)
-        UnhookWindowsHookEx(g_callHook);
-    g_callDialog = Window(dlg);
-    g_afterCall = std::move(act);
-    g_callHook = SetWindowsHookExW(WH_CALLWNDPROCRET, &AfterCallHook, nullptr, GetCurrentThreadId());
-}
 
 bool WithNextModal(const std::function<void()>& open, const std::function<void(CTemplateDialog&)>& act)
 {
