@@ -7,14 +7,19 @@
 #   window-smoke.sh PATH/TO/zanfo-md5                   the Qt window, on the xcb platform
 #   window-smoke.sh --wine PATH/TO/zanfo-md5.exe        the Win32 window under Wine (WINEPREFIX
 #                                                       set up by the caller)
+#   window-smoke.sh --screenshots FOLDER [--wine] ...   the same, saving pictures of the windows on
+#                                                       the way (needs xwd and netpbm)
 # Exits 77 (skipped) where no X server can be started.
 set -uo pipefail
 
-wine=""
-if [ "$1" = --wine ]; then
-    wine=wine
-    shift
-fi
+wine="" shots=""
+while [ $# -gt 1 ]; do
+    case $1 in
+        --wine) wine=wine; shift ;;
+        --screenshots) shots=$2; shift 2 ;;
+        *) break ;;
+    esac
+done
 program=$1
 title='Zanfo文件诊所MD5值计算工具1.1beta'
 about_title='关于MD5值计算工具'
@@ -73,6 +78,15 @@ wait_for '[ -n "$(find_window "$title")" ]' || fail "no window titled $title"
 window=$(find_window "$title")
 eval "$(xdotool getwindowgeometry --shell "$window")"
 
+# With --screenshots, saves a window as the X server shows it, once it has had time to paint.
+snap() {  # WINDOW NAME
+    [ -n "$shots" ] || return 0
+    sleep 1
+    xwd -silent -id "$1" | xwdtopnm 2>/dev/null | pnmtopng >"$shots/$2.png" || fail "could not save $2.png"
+    echo "wrote $shots/$2.png"
+}
+snap "$window" main-dialog
+
 # Dialog units to pixels from the window's own size: the main dialog is 274 x 280 units.
 main_width=$WIDTH main_height=$HEIGHT
 click_units() {  # WINDOW WIDTH_UNITS HEIGHT_UNITS WINDOW_WIDTH WINDOW_HEIGHT X Y
@@ -111,10 +125,22 @@ wait_for '[ "$(opened_count)" -eq 3 ]' || fail "Query after 浏览文件 opened 
 search='http://www.zanfo.com/Search/FileSearch.aspx?SearchValue=900150983CD24FB0D6963F7D28E17F72&FileSearch=0&SearchType=1'
 [ "$(tail -n 1 "$work/opened")" = "$search" ] || fail "Query after 浏览文件 opened: $(tail -n 1 "$work/opened")"
 
+if [ -n "$shots" ]; then
+    # A program with every detail, and a large file on the worker, stopped once pictured. (ASCII
+    # names: xdotool may drop the first Chinese character it types.)
+    browse "$(cd "$(dirname "$0")" && pwd)/sample-program.exe"
+    snap "$window" finished-result
+    truncate -s 4G "$work/large-file.iso"
+    browse "$work/large-file.iso"
+    snap "$window" worker-run
+    click_main 180 94    # 停止
+fi
+
 click_main 185 251   # 关 于
 wait_for '[ -n "$(find_window "$about_title")" ]' || fail "About did not open"
 about=$(find_window "$about_title")
 eval "$(xdotool getwindowgeometry --shell "$about")"
+snap "$about" about-box
 click_units "$about" 235 77 "$WIDTH" "$HEIGHT" 194 54   # 确定
 wait_for '[ -z "$(find_window "$about_title")" ]' || fail "About did not close"
 

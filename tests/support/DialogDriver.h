@@ -34,6 +34,3 @@ bool HandCursorOver(CTemplateDialog& dlg, int id);
 // Runs `act` on the template dialog that `open` brings up modally, as soon as its loop runs;
 // true if there was one.
 bool WithNextModal(const std::function<void()>& open, const std::function<void(CTemplateDialog&)>& act);
-
-// The dialog's window as the screen shows it, saved as a PNG file; false if it could not be.
-bool SaveWindowImage(CTemplateDialog& dlg, const std::string& path);

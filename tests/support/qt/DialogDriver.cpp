@@ -127,10 +127,3 @@ bool WithNextModal(const std::function<void()>& open, const std::function<void(C
     open();
     return seen;
 }
-
-bool SaveWindowImage(CTemplateDialog& dlg, const std::string& path)
-{
-    Window(dlg)->show();
-    QApplication::processEvents();
-    return Window(dlg)->grab().save(QString::fromStdString(path));
-}

@@ -5,7 +5,6 @@
 #include "WideText.h"
 #include "win32/Win32Api.h"
 
-#include <gdiplus.h>
 #include <shlobj.h>
 
 #include <algorithm>
@@ -69,9 +68,8 @@ void SendMouse(POINT at, const std::vector<DWORD>& buttons)
         DispatchMessageW(&msg);
 }
 
-// The pixels `paint` leaves in a bitmap the size of `rect`, as 0x00RRGGBB values, top row first;
-// it gets the bitmap's device context and the screen's.
-std::vector<std::uint32_t> Pixels(const RECT& rect, const std::function<void(HDC, HDC)>& paint)
+// The pixels `paint` leaves in a bitmap the size of `rect`, as 0x00RRGGBB values, top row first.
+std::vector<std::uint32_t> Pixels(const RECT& rect, const std::function<void(HDC)>& paint)
 {
     const int width = rect.right - rect.left, height = rect.bottom - rect.top;
     BITMAPINFO info{};
@@ -81,7 +79,7 @@ std::vector<std::uint32_t> Pixels(const RECT& rect, const std::function<void(HDC
     const HDC memory = CreateCompatibleDC(screen);
     const HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     const HGDIOBJ previous = SelectObject(memory, bitmap);
-    paint(memory, screen);
+    paint(memory);
     GdiFlush();
     const auto* first = static_cast<const std::uint32_t*>(bits);
     std::vector<std::uint32_t> pixels(first, first + static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
@@ -188,7 +186,7 @@ bool ItemShowsColour(CTemplateDialog& dlg, int id, Colour colour)
     RECT rect;
     GetClientRect(item, &rect);
     const std::uint32_t wanted = (colour & 0xFF) << 16 | (colour & 0xFF00) | (colour >> 16 & 0xFF);
-    const std::vector<std::uint32_t> pixels = Pixels(rect, [item](HDC dc, HDC) { PrintWindow(item, dc, PW_CLIENTONLY); });
+    const std::vector<std::uint32_t> pixels = Pixels(rect, [item](HDC dc) { PrintWindow(item, dc, PW_CLIENTONLY); });
     return std::any_of(pixels.begin(), pixels.end(), [wanted](std::uint32_t pixel) { return (pixel & 0xFFFFFF) == wanted; });
 }
 
@@ -235,30 +233,4 @@ bool WithNextModal(const std::function<void()>& open, const std::function<void(C
     open();
     KillTimer(nullptr, timer);
     return !std::exchange(g_modalAct, nullptr);
-}
-
-bool SaveWindowImage(CTemplateDialog& dlg, const std::string& path)
-{
-    // What the screen shows: the window is brought up and painted, then copied from the screen.
-    const HWND window = Window(dlg);
-    ShowWindow(window, SW_SHOW);
-    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    CWindowSystem::PumpEvents();
-    RECT rect;
-    GetWindowRect(window, &rect);
-    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
-    std::vector<std::uint32_t> pixels = Pixels(rect, [&](HDC dc, HDC screen) { BitBlt(dc, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY); });
-
-    Gdiplus::GdiplusStartupInput startup;
-    ULONG_PTR token = 0;
-    Gdiplus::GdiplusStartup(&token, &startup, nullptr);
-    bool saved = false;
-    {
-        Gdiplus::Bitmap image(width, height, width * 4, PixelFormat32bppRGB, reinterpret_cast<BYTE*>(pixels.data()));
-        static const CLSID kPngEncoder = {0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
-        saved = image.Save(zanfo::Widen(path).c_str(), &kPngEncoder, nullptr) == Gdiplus::Ok;
-    }
-    Gdiplus::GdiplusShutdown(token);
-    return saved;
 }
