@@ -80,7 +80,7 @@ TEST(Cli, OutputIsMd5sumsByteForByte)
     HostileFolder f;
     const Args all = Joined({"--"}, f.names);
     const std::string input = f.dir.File("plain");
-    for (const Args& args : std::vector<Args>{all, {"--", "missing", "folder", "plain", "no\nsuch", "/dev/null", "-dash"}, {}, {"-"}, {"plain", "-"}}) {
+    for (const Args& args : std::vector<Args>{all, {"--", "missing", "folder", "plain", "no\nsuch", "\xC2\xA9 missing", "/dev/null", "-dash"}, {}, {"-"}, {"plain", "-"}}) {
         const Outcome expected = RunProgram(f.dir, Joined({"md5sum"}, args), input);
         EXPECT_EQ(RunProgram(f.dir, Joined({"cli", "--lower"}, args), input), expected) << args.size() << " arguments";
         EXPECT_EQ(RunProgram(f.dir, Joined({"cli", "--lower", "-j", "3"}, args), input), expected) << args.size() << " arguments, -j 3";

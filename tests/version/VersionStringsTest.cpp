@@ -20,21 +20,22 @@ using VersionResult = std::vector<std::string>;
 const VersionResult kNoVersion{"0", "", "", "", ""};
 const VersionResult kEmptyVersion{"1", "", "", "", ""};
 
-VersionResult ReadVersionOf(const std::string& path)
+VersionResult VersionOfFile(const std::string& path)
 {
     VersionResult r(5, "stale");
     r[0] = std::to_string(ReadVersionStrings(path, r[1], r[2], r[3], r[4]));
     return r;
 }
 
-VersionResult ReadVersionOf(const CTempDir& dir, const Bytes& bytes)
+// The same for an image, written to a scratch file first.
+VersionResult VersionOf(const Bytes& image)
 {
-    WriteBytes(dir.File("image.exe"), bytes);
-    return ReadVersionOf(dir.File("image.exe"));
+    static const CTempDir dir;
+    WriteBytes(dir.File("image.exe"), image);
+    return VersionOfFile(dir.File("image.exe"));
 }
 
-Bytes Block(std::u16string table, std::vector<VersionNode> strings,
-                                        std::optional<Bytes> translation = TranslationBytes({{0x0804, 0x04B0}}))
+Bytes Block(std::u16string table, std::vector<VersionNode> strings, std::optional<Bytes> translation = TranslationBytes({{0x0804, 0x04B0}}))
 {
     return SerializeVersionBlock(StandardVersionInfo(std::move(table), std::move(strings), std::move(translation)));
 }
@@ -60,10 +61,9 @@ TEST(VersionStrings, TheFirstTranslationEntryNamesTheTable)
         {"empty Translation", u"080404b0", Bytes{}, kEmptyVersion},
         {"Translation of 2 bytes", u"080404b0", Bytes{0x04, 0x08}, kEmptyVersion},
     };
-    CTempDir dir;
     for (const auto& [what, table, translation, expected] : cases)
         for (const bool pe32Plus : {false, true})
-            EXPECT_EQ(ReadVersionOf(dir, BuildPeImage(Block(table, FourStrings(), translation), pe32Plus)), expected)
+            EXPECT_EQ(VersionOf(BuildPeImage(Block(table, FourStrings(), translation), pe32Plus)), expected)
                 << what << (pe32Plus ? ", PE32+" : "");
 }
 
@@ -73,8 +73,7 @@ TEST(VersionStrings, TopBitLanguageLooksUpThreeStringsUnderUsEnglish)
                                            TranslationBytes({{0x8804, 0x04B0}}));
     root.children[0].children.push_back(BlockNode(u"040904E4", {TextNode(u"FileDescription", u"desc"), TextNode(u"CompanyName", u"company"),
                                                                 TextNode(u"ProductName", u"product"), TextNode(u"FileVersion", u"not this one")}));
-    CTempDir dir;
-    EXPECT_EQ(ReadVersionOf(dir, BuildPeImage(SerializeVersionBlock(root))), (VersionResult{"1", "desc", "company", "product", "own pair"}));
+    EXPECT_EQ(VersionOf(BuildPeImage(SerializeVersionBlock(root))), (VersionResult{"1", "desc", "company", "product", "own pair"}));
 }
 
 // Each value ends at its NUL or at its own node's end, whatever wValueLength claims; missing
@@ -87,16 +86,15 @@ TEST(VersionStrings, ValuesEndAtTheirNodeWhateverTheirLengthsClaim)
     overlong.valueLength = overlongNoNul.valueLength = 0xFFFF;
     overlongNoNul.omitNul = true;  // clipped at its node's end, not read into the next node
     unpadded.omitNul = true;       // the value runs to the node's very end
-    CTempDir dir;
     const auto block = Block(u"080404B0", {byteCounted, overlong, overlongNoNul, TextNode(u"Next", u"not this")});
-    EXPECT_EQ(ReadVersionOf(dir, BuildPeImage(block)), (VersionResult{"1", "desc", "bytes", "", "9.9"}));
+    EXPECT_EQ(VersionOf(BuildPeImage(block)), (VersionResult{"1", "desc", "bytes", "", "9.9"}));
     const auto sparse = Block(u"080404b0", {TextNode(u"CompanyName", u""), unpadded, TextNode(u"FileVersion", u"2.0")});
-    EXPECT_EQ(ReadVersionOf(dir, BuildPeImage(sparse)), (VersionResult{"1", "", "", "ABC", "2.0"}));
+    EXPECT_EQ(VersionOf(BuildPeImage(sparse)), (VersionResult{"1", "", "", "ABC", "2.0"}));
 
     VersionNode root = StandardVersionInfo(u"080404b0", FourStrings(), TranslationBytes({{0x0804, 0x04B0}}));
     root.children[0].children[0].text = u"abc";  // a table with a text value of its own, typed 2
     root.children[0].children[0].type = 2;
-    EXPECT_EQ(ReadVersionOf(dir, BuildPeImage(SerializeVersionBlock(root))), kFourStrings);
+    EXPECT_EQ(VersionOf(BuildPeImage(SerializeVersionBlock(root))), kFourStrings);
 }
 
 #ifndef _WIN32
@@ -114,16 +112,16 @@ TEST(VersionStrings, TheBlockIsChosenByTheUsersLanguage)
         {{0x0411, 0x0804}, nullptr, "en_US.UTF-8", '0'},   // none of the order: the first entry
         {{0x0409, 0x0404, 0x0804}, nullptr, "zh_HK.UTF-8", '1'},  // the default sublanguage
         {{0x0804, 0x0409, 0x0000}, nullptr, "zh_CN.UTF-8", '2'},  // neutral wins for everyone
+        {{0x0001, 0x0409}, nullptr, nullptr, '1'},                 // no language at all: no step of its own
     };
-    CTempDir dir;
     for (const auto& [languages, lcAll, lang, shown] : cases) {
         PeImageOptions options;
         for (const std::uint16_t language : languages)  // each block's product is its place in the list
             options.languages.push_back({language, Block(u"080404b0", {TextNode(u"ProductName", std::u16string(1, static_cast<char16_t>(u'0' + options.languages.size())))})});
         lcAll ? setenv("LC_ALL", lcAll, 1) : unsetenv("LC_ALL");
         unsetenv("LC_MESSAGES");
-        setenv("LANG", lang, 1);
-        EXPECT_EQ(ReadVersionOf(dir, BuildPeImage(options))[3], std::string(1, shown)) << lang;
+        lang ? setenv("LANG", lang, 1) : unsetenv("LANG");
+        EXPECT_EQ(VersionOf(BuildPeImage(options))[3], std::string(1, shown)) << (lang ? lang : "no LANG");
     }
     unsetenv("LC_ALL");
     unsetenv("LANG");
@@ -138,10 +136,9 @@ const VersionResult kProductOnly{"1", "", "", "product", ""};
 
 TEST(MalformedPe, EveryTruncationGivesZeroOrTheWholeAnswer)
 {
-    CTempDir dir;
     const Bytes image = BuildPeImage(GoodBlock());
     for (std::size_t length = 0; length < image.size(); ++length) {
-        const VersionResult result = ReadVersionOf(dir, Bytes(image.begin(), image.begin() + static_cast<std::ptrdiff_t>(length)));
+        const VersionResult result = VersionOf(Bytes(image.begin(), image.begin() + static_cast<std::ptrdiff_t>(length)));
         EXPECT_TRUE(result == kNoVersion || result == kProductOnly) << length;
     }
 }
@@ -180,19 +177,18 @@ TEST(MalformedPe, BrokenFieldsGiveZeroOrWhatLiesWholeInside)
         {"the name level points back at itself", {{tree + PeLayout::kTypeEntry + 4, 0x80000000 | PeLayout::kTypeDirectory}}, kNoVersion},
         {"StringFileInfo of length 0", {{block + 6 + 2 * 16 + 2 + 52, 0}}, kEmptyVersion},  // header, key, fixed info
     };
-    CTempDir dir;
     for (const auto& [what, pokes, expected] : cases) {
         Bytes image = BuildPeImage(GoodBlock());
         for (const auto& [at, value] : pokes)
             Poke32(image, at, value);
-        EXPECT_EQ(ReadVersionOf(dir, image), expected) << what;
+        EXPECT_EQ(VersionOf(image), expected) << what;
     }
     PeImageOptions flood;  // named types that must not hide the numbered one
     flood.namedTypeEntries = 5000;
     flood.languages = {{0x0804, GoodBlock()}};
-    EXPECT_EQ(ReadVersionOf(dir, BuildPeImage(flood)), kProductOnly);
-    EXPECT_EQ(ReadVersionOf(dir.File("missing.exe")), kNoVersion);
-    EXPECT_EQ(ReadVersionOf(dir.Path()), kNoVersion);
+    EXPECT_EQ(VersionOf(BuildPeImage(flood)), kProductOnly);
+    EXPECT_EQ(VersionOfFile("/nonexistent/missing.exe"), kNoVersion);
+    EXPECT_EQ(VersionOfFile("/"), kNoVersion);
 }
 
 CVersionBlock Parsed(const Bytes& bytes)

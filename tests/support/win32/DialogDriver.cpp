@@ -90,21 +90,13 @@ std::vector<std::uint32_t> Pixels(const RECT& rect, const std::function<void(HDC
     return pixels;
 }
 
+// The tooltip window of this thread that is showing, if one is.
 HWND VisibleToolTip()
 {
-    HWND found = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM result) -> BOOL {
-            wchar_t name[64];
-            if (GetClassNameW(window, name, 64) && lstrcmpiW(name, TOOLTIPS_CLASSW) == 0 && IsWindowVisible(window)) {
-                *reinterpret_cast<HWND*>(result) = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
+    for (HWND tip = FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr); tip; tip = FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr))
+        if (IsWindowVisible(tip) && GetWindowThreadProcessId(tip, nullptr) == GetCurrentThreadId())
+            return tip;
+    return nullptr;
 }
 
 }  // namespace
