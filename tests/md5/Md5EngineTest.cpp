@@ -1,10 +1,11 @@
-#include "RecordingEngine.h"
+#include "Md5Engine.h"
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <stdexcept>
 #include <thread>
 #include <tuple>
@@ -18,6 +19,21 @@
 namespace {
 
 constexpr std::uint64_t kMiB = 1048576;
+
+// An engine that remembers every progress value and can run a hook at each one.
+class CRecordingEngine : public CMd5Engine {
+public:
+    std::vector<int> progress;
+    std::function<void(int call, int percent)> onProgress;
+
+protected:
+    void OnProgress(int percent) override
+    {
+        progress.push_back(percent);
+        if (onProgress)
+            onProgress(static_cast<int>(progress.size()), percent);
+    }
+};
 
 // A message hashed as the companion hashes standard input: a stream read to its end.
 std::string DigestOf(const std::vector<unsigned char>& message, bool upperCase)

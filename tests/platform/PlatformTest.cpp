@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 #include <sys/stat.h>
 
@@ -52,26 +53,24 @@ TEST(DefaultBrowser, SearchOrderOfListsIdsAndEntries)
     for (const char* id : {"plain", "desk", "html", "second", "other"})
         Install(sandbox, std::string(id) + ".desktop", id);
     Install(sandbox, "vendor/browser.desktop", "vendor browser");
-    const std::pair<std::string, std::string> steps[] = {
-        {"config-home/mimeapps.list", Mimeapps("not-installed.desktop")},
-        {"data-dir/applications/mimeapps.list", Mimeapps("html.desktop")},  // data folders' lists come last
-        {"config-dir/mimeapps.list", Mimeapps("", "plain.desktop")},  // text/html only when no list names an http handler
-        {"config-dir/mimeapps.list", Mimeapps("vendor-browser.desktop")},  // a vendor prefix can be a folder
-        {"config-home/mimeapps.list", Mimeapps("gone.desktop;second.desktop;other.desktop")},
-        {"config-home/mydesk-mimeapps.list", Mimeapps("desk.desktop")},  // not the current desktop's
-        {"XDG_CURRENT_DESKTOP", "Other:MyDesk"},  // its own list before the plain one
+    // The file written (or the variable set), what it holds, and the browser found afterwards.
+    const std::tuple<std::string, std::string, std::optional<std::string>> steps[] = {
+        {"config-home/mimeapps.list", Mimeapps("not-installed.desktop"), std::nullopt},
+        {"data-dir/applications/mimeapps.list", Mimeapps("html.desktop"), "html"},  // data folders' lists come last
+        {"config-dir/mimeapps.list", Mimeapps("", "plain.desktop"), "html"},  // text/html only when no list names an http handler
+        {"config-dir/mimeapps.list", Mimeapps("vendor-browser.desktop"), "vendor browser"},  // a vendor prefix can be a folder
+        {"config-home/mimeapps.list", Mimeapps("gone.desktop;second.desktop;other.desktop"), "second"},
+        {"config-home/mydesk-mimeapps.list", Mimeapps("desk.desktop"), "second"},  // not the current desktop's
+        {"XDG_CURRENT_DESKTOP", "Other:MyDesk", "desk"},  // its own list before the plain one
         {"data-home/applications/desk.desktop",  // the user's entry first; only [Desktop Entry]'s own Exec
-         "[Desktop Action new]\nExec=wrong\n[Desktop Entry]\nExec[de]=localised\nExecutable=no\nExec = mine\\s--x \\\\ %u\r\n"},
+         "[Desktop Action new]\nExec=wrong\n[Desktop Entry]\nExec[de]=localised\nExecutable=no\nExec = mine\\s--x \\\\ %u\r\n", "mine --x \\ %u"},
     };
-    const std::optional<std::string> shown[] = {std::nullopt, "html",   "html", "vendor browser",
-                                                "second",     "second", "desk", "mine --x \\ %u"};
-    for (std::size_t i = 0; i < std::size(steps); ++i) {
-        const auto& [path, content] = steps[i];
+    for (const auto& [path, content, shown] : steps) {
         if (path == "XDG_CURRENT_DESKTOP")
             setenv(path.c_str(), content.c_str(), 1);
         else
             sandbox.Write(path, content);
-        EXPECT_EQ(zanfo::DefaultWebBrowserExec(), shown[i]) << path << ": " << content;
+        EXPECT_EQ(zanfo::DefaultWebBrowserExec(), shown) << path << ": " << content;
     }
 }
 

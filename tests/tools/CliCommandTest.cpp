@@ -170,10 +170,10 @@ TEST(Cli, VersionInfoPrintsFiveLinesThatCannotDriveTheTerminal)
 {
     CTempDir dir;
     const std::string exe = dir.File("程序.exe"), text = dir.File("notes.txt"), none = "result=0\ndescription=\ncompany=\nproduct=\nfileVersion=\n";
-    WriteBytes(exe, PeFileWithVersionStrings(u"two\nlines\r\ttab", u"赞佛\u0085\u009b", u"\x1b[2J\x7f", u"a\\b 1.0"));
+    WriteBytes(exe, PeFileWithVersionStrings(u"two\nlines\r\ttab", u"赞佛\u0085\u009b", u"\x1b[2J\x7f", u"a\\b 1.0 \U0001F600" + std::u16string(1, char16_t(0xD800))));
     WriteBytes(text, {'h', 'i'});
     EXPECT_EQ(InProcess({"--version-info", exe}),
-              (Outcome{0, "result=1\ndescription=two\\nlines\\r\\ttab\ncompany=赞佛\\x85\\x9B\nproduct=\\x1B[2J\\x7F\nfileVersion=a\\\\b 1.0\n", ""}));
+              (Outcome{0, "result=1\ndescription=two\\nlines\\r\\ttab\ncompany=赞佛\\x85\\x9B\nproduct=\\x1B[2J\\x7F\nfileVersion=a\\\\b 1.0 \xF0\x9F\x98\x80\xEF\xBF\xBD\n", ""}));
     EXPECT_EQ(InProcess({"--version-info", text}), (Outcome{0, none, ""}));
     EXPECT_EQ(InProcess({"--version-info", dir.File("gone.exe")}), (Outcome{1, none, "zanfo-md5-cli: " + dir.File("gone.exe") + ": No such file or directory\n"}));
 }

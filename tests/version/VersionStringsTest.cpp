@@ -219,13 +219,4 @@ TEST(VersionBlock, SubBlockPathsFollowTheWindowsRules)
     EXPECT_TRUE(block.QueryBinary("\\VarFileInfo\\Translation", value) && value.Size() == 4);
 }
 
-TEST(VersionBlock, SurrogatePairsAndLoneSurrogatesBecomeUtf8)
-{
-    const Bytes bytes = SerializeVersionBlock(StandardVersionInfo(
-        u"040904b0", {TextNode(u"A", u"\U0001F600"), TextNode(u"B", std::u16string(1, char16_t(0xD800)) + u"x")}, std::nullopt));
-    std::string a, b;
-    EXPECT_TRUE(Parsed(bytes).QueryText("StringFileInfo\\040904b0\\A", a) && Parsed(bytes).QueryText("StringFileInfo\\040904b0\\B", b));
-    EXPECT_EQ(a + "|" + b, "\xF0\x9F\x98\x80|\xEF\xBF\xBDx");
-}
-
 }  // namespace

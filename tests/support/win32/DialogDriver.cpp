@@ -68,28 +68,6 @@ void SendMouse(POINT at, const std::vector<DWORD>& buttons)
         DispatchMessageW(&msg);
 }
 
-// The pixels `paint` leaves in a bitmap the size of `rect`, as 0x00RRGGBB values, top row first.
-std::vector<std::uint32_t> Pixels(const RECT& rect, const std::function<void(HDC)>& paint)
-{
-    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    const HDC screen = GetDC(nullptr);
-    const HDC memory = CreateCompatibleDC(screen);
-    const HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    const HGDIOBJ previous = SelectObject(memory, bitmap);
-    paint(memory);
-    GdiFlush();
-    const auto* first = static_cast<const std::uint32_t*>(bits);
-    std::vector<std::uint32_t> pixels(first, first + static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-    SelectObject(memory, previous);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return pixels;
-}
-
 // The tooltip window of this thread that is showing, if one is.
 HWND VisibleToolTip()
 {
@@ -173,13 +151,24 @@ void DropFiles(CTemplateDialog& dlg, const std::vector<std::string>& paths, bool
 
 bool ItemShowsColour(CTemplateDialog& dlg, int id, Colour colour)
 {
-    // The item paints itself into a bitmap of ours, as it would on the screen.
+    // The item paints itself into a bitmap of ours, as it would on the screen. Colour is laid out
+    // as a COLORREF.
     const HWND item = Item(dlg, id);
     RECT rect;
     GetClientRect(item, &rect);
-    const std::uint32_t wanted = (colour & 0xFF) << 16 | (colour & 0xFF00) | (colour >> 16 & 0xFF);
-    const std::vector<std::uint32_t> pixels = Pixels(rect, [item](HDC dc) { PrintWindow(item, dc, PW_CLIENTONLY); });
-    return std::any_of(pixels.begin(), pixels.end(), [wanted](std::uint32_t pixel) { return (pixel & 0xFFFFFF) == wanted; });
+    const HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
+    const HBITMAP bitmap = CreateCompatibleBitmap(screen, rect.right, rect.bottom);
+    const HGDIOBJ previous = SelectObject(memory, bitmap);
+    PrintWindow(item, memory, PW_CLIENTONLY);
+    bool found = false;
+    for (int y = 0; y < rect.bottom && !found; ++y)
+        for (int x = 0; x < rect.right && !found; ++x)
+            found = GetPixel(memory, x, y) == colour;
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return found;
 }
 
 std::string ShownToolTip()
