@@ -21,13 +21,12 @@ using Args = std::vector<std::string>;
 TEST(DesktopEntry, ExecIsSplitByTheDesktopEntryQuotingRules)
 {
     const std::pair<std::string, std::optional<Args>> cases[] = {
-        {"firefox", Args{"firefox"}},
+        {"firefox", Args{"firefox"}}, {"run \"unterminated", std::nullopt},
         {"  /opt/my browser/run  --flag  ", Args{"/opt/my", "browser/run", "--flag"}},
         {"\"/opt/my browser/run\" --flag", Args{"/opt/my browser/run", "--flag"}},
         {"run \"a \\\"quoted\\\" \\$word\\\\\" \"\"", Args{"run", "a \"quoted\" $word\\", ""}},
         {"run --icon %i --caption %c 100%%s", Args{"run", "--icon", "--caption", "100%s"}},
         {"run x\"y z\"w", Args{"run", "xy zw"}},
-        {"run \"unterminated", std::nullopt},
     };
     for (const auto& [exec, args] : cases)
         EXPECT_EQ(zanfo::SplitDesktopExec(exec), args) << exec;

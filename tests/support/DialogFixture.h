@@ -6,8 +6,6 @@
 #include "resource.h"
 
 #include <filesystem>
-#include <string>
-#include <vector>
 
 using Strings = std::vector<std::string>;
 

@@ -54,6 +54,12 @@ void WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes
         throw std::runtime_error("cannot write " + path);
 }
 
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(fs::u8path(path), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
 void WritePatternFile(const std::string& path, std::size_t count)
 {
     WriteBytes(path, PatternBytes(count));

@@ -27,6 +27,8 @@ private:
 std::vector<unsigned char> PatternBytes(std::size_t count);
 
 void WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes);
+// The whole file's bytes ("" when it cannot be read).
+std::string ReadFile(const std::string& path);
 void WritePatternFile(const std::string& path, std::size_t count);
 
 // A file of the given size that reads as zeros and takes no disk space.

@@ -14,13 +14,6 @@
 
 namespace {
 
-std::vector<QWidget*> Controls(CTemplateDialog& dlg)
-{
-    // Stacked first on top, the controls are the window's children in reverse template order.
-    QList<QWidget*> children = static_cast<QWidget*>(dlg.NativeWindow())->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
-    return std::vector<QWidget*>(children.rbegin(), children.rend());
-}
-
 // Reads a DLGTEMPLATEEX the way Windows does: words and dwords, UTF-16 texts or ordinals.
 struct CDialogResourceReader {
     std::vector<unsigned char> bytes;
@@ -91,8 +84,10 @@ TEST(QtLayer, WhatWindowsGetsIsWhatTheQtLayerBuilds)
         EXPECT_TRUE(QFontDatabase::writingSystems(window->font().family()).contains(QFontDatabase::SimplifiedChinese));
         // Qt's own buttons speak Chinese too (where qt6-translations-l10n is installed).
         EXPECT_EQ(QMessageBox(QMessageBox::NoIcon, "t", "x", QMessageBox::Ok).button(QMessageBox::Ok)->text(), QString::fromUtf8("确定"));
-        ASSERT_EQ(count, Controls(*dlg).size());
-        for (QWidget* widget : Controls(*dlg)) {
+        // Stacked first on top, the controls are the window's children in reverse template order.
+        const QList<QWidget*> children = window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+        ASSERT_EQ(count, static_cast<std::size_t>(children.size()));
+        for (QWidget* widget : std::vector<QWidget*>(children.rbegin(), children.rend())) {
             in.Align();
             in.Dword();
             EXPECT_EQ(in.Dword(), 0u);

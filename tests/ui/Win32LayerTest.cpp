@@ -8,13 +8,6 @@
 
 namespace {
 
-std::string ClassOf(HWND window)
-{
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    return zanfo::Narrow(name);
-}
-
 // What Windows' own dialog manager made of the in-memory templates: the title, and every
 // control's class, text, style, place and tab order as the table gives them.
 TEST(Win32Layer, TheDialogManagerBuildsTheTemplates)
@@ -34,7 +27,9 @@ TEST(Win32Layer, TheDialogManagerBuildsTheTemplates)
         for (const DialogItemTemplate& item : table.items) {
             ASSERT_NE(child, nullptr) << item.text;
             EXPECT_EQ(GetDlgCtrlID(child), item.id) << item.text;
-            EXPECT_EQ(ClassOf(child), classes[static_cast<int>(item.controlClass)]) << item.text;
+            wchar_t className[64] = {};
+            GetClassNameW(child, className, 64);
+            EXPECT_EQ(zanfo::Narrow(className), classes[static_cast<int>(item.controlClass)]) << item.text;
             const bool icon = (item.style & Style::kStaticTypeMask) == Style::kStaticIcon && item.controlClass == ControlClass::Static;
             const bool link = item.id == IDC_SITE_LINK;  // SS_NOTIFY and fitted to its text
             // Windows draws a border as an edge of the control's own (or its theme's), moves the

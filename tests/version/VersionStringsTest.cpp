@@ -8,9 +8,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <string>
+#include <filesystem>
 #include <tuple>
-#include <vector>
+
+// The fuzz entry: it aborts on a broken promise about the outputs (result 0 means four empty
+// strings; every string is UTF-8 without NUL).
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
 namespace {
 
@@ -40,8 +43,6 @@ Bytes Block(std::u16string table, std::vector<VersionNode> strings, std::optiona
     return SerializeVersionBlock(StandardVersionInfo(std::move(table), std::move(strings), std::move(translation)));
 }
 
-using Translation = std::optional<Bytes>;
-
 std::vector<VersionNode> FourStrings()
 {
     return {TextNode(u"CompanyName", u"赞佛软件"), TextNode(u"FileDescription", u"Zanfo文件诊所MD5值计算工具"),
@@ -53,7 +54,7 @@ const VersionResult kFourStrings{"1", "Zanfo文件诊所MD5值计算工具", "�
 // with one under 4 bytes) nothing is found, but the file still has a version resource.
 TEST(VersionStrings, TheFirstTranslationEntryNamesTheTable)
 {
-    const std::tuple<const char*, std::u16string, Translation, VersionResult> cases[] = {
+    const std::tuple<const char*, std::u16string, std::optional<Bytes>, VersionResult> cases[] = {
         {"lower-case key", u"080404b0", TranslationBytes({{0x0804, 0x04B0}}), kFourStrings},
         {"upper-case key", u"080404B0", TranslationBytes({{0x0804, 0x04B0}}), kFourStrings},
         {"only the first entry counts", u"080404b0", TranslationBytes({{0x0409, 0x04B0}, {0x0804, 0x04B0}}), kEmptyVersion},
@@ -217,6 +218,18 @@ TEST(VersionBlock, SubBlockPathsFollowTheWindowsRules)
     EXPECT_TRUE(block.QueryBinary("\\", value) && value.ReadU32(0, signature) && value.Size() == 52);
     EXPECT_EQ(signature, 0xFEEF04BDu);
     EXPECT_TRUE(block.QueryBinary("\\VarFileInfo\\Translation", value) && value.Size() == 4);
+}
+
+// The committed fuzz corpus, fed to the fuzz entry: a replay that returns kept its promises.
+TEST(VersionFuzzReplay, TheCommittedCorpusKeepsTheOutputsPromises)
+{
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(ZANFO_FUZZ_CORPUS_DIR)) {
+        const std::string bytes = ReadFile(entry.path().u8string());
+        LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+        ++files;
+    }
+    EXPECT_GT(files, 100);
 }
 
 }  // namespace

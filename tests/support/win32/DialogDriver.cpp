@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <utility>
-#include <vector>
 
 namespace {
 
@@ -105,9 +104,7 @@ void MovePointerTo(CTemplateDialog& dlg, int id)
 void PressKey(CTemplateDialog& dlg, int virtualKey)
 {
     // Keys go to the focus window through the queue, where the dialog's loop filters them.
-    HWND focus = GetFocus();
-    if (!focus)
-        focus = Window(dlg);
+    const HWND focus = GetFocus() ? GetFocus() : Window(dlg);
     PostMessageW(focus, WM_KEYDOWN, static_cast<WPARAM>(virtualKey), 1);
     PostMessageW(focus, WM_KEYUP, static_cast<WPARAM>(virtualKey), static_cast<LPARAM>(0xC0000001u));
     CWindowSystem::PumpEvents();
