@@ -111,8 +111,7 @@ TEST(UrlLauncher, ErrorTextsNameTheCodeOrSayItIsUnknown)
 {
     const std::pair<int, std::string> cases[] = {{0, "The operating system is out\nof memory or resources."},
                                                  {32, "The specified dynamic-link library was not found."},
-                                                 {33, "Unknown Error (33) occurred."},
-                                                 {-1, "Unknown Error (-1) occurred."}};
+                                                 {33, "Unknown Error (33) occurred."}};
     for (const auto& [code, message] : cases)
         EXPECT_EQ(CUrlLauncher::OpenErrorText(code), "Unable to open hyperlink:\n\n" + message) << code;
 }

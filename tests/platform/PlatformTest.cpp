@@ -86,9 +86,12 @@ TEST(DefaultBrowser, HostileFilesAndFoldersAreSkipped)
     EXPECT_EQ(zanfo::DefaultWebBrowserExec(), std::optional<std::string>("fine %u"));
 
     std::filesystem::remove(config);
-    std::ofstream(config) << Mimeapps("big.desktop") << std::string(2 << 20, '#');
     Install(sandbox, "big.desktop", "big %u");
-    EXPECT_EQ(zanfo::DefaultWebBrowserExec(), std::optional<std::string>("fine %u")) << "a list over 1 MiB";
+    for (const auto& [size, shown] : {std::pair<std::size_t, const char*>{1 << 20, "big %u"}, {(1 << 20) + 1, "fine %u"}}) {
+        const std::string list = Mimeapps("big.desktop");
+        std::ofstream(config, std::ios::trunc) << list << std::string(size - list.size(), '#');
+        EXPECT_EQ(zanfo::DefaultWebBrowserExec(), std::optional<std::string>(shown)) << "a list of " << size << " bytes";
+    }
 
     // An applications folder that links to itself, and an ID of forty dashes that names nothing.
     std::filesystem::remove(config);

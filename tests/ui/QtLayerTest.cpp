@@ -2,6 +2,7 @@
 #include "DialogFixture.h"
 #include "DialogResource.h"
 
+#include <QApplication>
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QLabel>
@@ -63,6 +64,7 @@ std::pair<QString, QString> ClassAndText(QWidget* widget)
 // title, font, size, and every control's class, text, place, style, identifier and order.
 TEST(QtLayer, WhatWindowsGetsIsWhatTheQtLayerBuilds)
 {
+    QApplication::setFont(QFont(QApplication::font().family(), 12));  // the template's size must win over the default
     CMd5Dlg main;
     main.Create();
     CAboutDlg about;
