@@ -25,8 +25,7 @@ TEST(DesktopEntry, ExecIsSplitByTheDesktopEntryQuotingRules)
         {"  /opt/my browser/run  --flag  ", Args{"/opt/my", "browser/run", "--flag"}},
         {"\"/opt/my browser/run\" --flag", Args{"/opt/my browser/run", "--flag"}},
         {"run \"a \\\"quoted\\\" \\$word\\\\\" \"\"", Args{"run", "a \"quoted\" $word\\", ""}},
-        {"run --icon %i --caption %c 100%%s", Args{"run", "--icon", "--caption", "100%s"}},
-        {"run x\"y z\"w", Args{"run", "xy zw"}},
+        {"run --icon %i --caption %c 100%%s", Args{"run", "--icon", "--caption", "100%s"}}, {"run x\"y z\"w", Args{"run", "xy zw"}},
     };
     for (const auto& [exec, args] : cases)
         EXPECT_EQ(zanfo::SplitDesktopExec(exec), args) << exec;

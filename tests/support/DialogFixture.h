@@ -49,9 +49,8 @@ struct DialogFixture {
     }
     // The digest and every detail of the file.
     Strings Results() { return Texts({IDC_MD5, IDC_FILE_NAME, IDC_FILE_SIZE, IDC_DESCRIPTION, IDC_COMPANY, IDC_PRODUCT_NAME, IDC_PRODUCT_VERSION}); }
-    bool Shows(int id) { return dlg.IsDlgItemVisible(id); }
-    bool AtRest() { return !Shows(IDC_PROGRESS) && !Shows(IDC_CALC) && Text(IDC_CALC) == "计算"; }
-    bool Running() { return Shows(IDC_PROGRESS) && Shows(IDC_CALC) && Text(IDC_CALC) == "停止"; }
+    bool AtRest() { return !dlg.IsDlgItemVisible(IDC_PROGRESS) && !dlg.IsDlgItemVisible(IDC_CALC) && Text(IDC_CALC) == "计算"; }
+    bool Running() { return dlg.IsDlgItemVisible(IDC_PROGRESS) && dlg.IsDlgItemVisible(IDC_CALC) && Text(IDC_CALC) == "停止"; }
     void Click(int id) { ClickItem(dlg, id); }
     void Drop(const Strings& paths, bool queued = false) { DropFiles(dlg, paths, queued); }
     void Browse(const std::string& path) { choices.push_back(path); Click(IDC_BROWSE); }

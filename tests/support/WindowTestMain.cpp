@@ -1,11 +1,16 @@
-// main() for window tests: the window system (ctest asks Qt for its offscreen platform), then
-// every test.
+// main() for window tests: the window system (Qt's offscreen platform, also when the build
+// lists the tests), then every test.
 #include "WindowLayer.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 int main(int argc, char** argv)
 {
+#ifndef _WIN32
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+#endif
     CWindowSystem windowSystem(argc, argv);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -106,7 +106,6 @@ TEST(VersionStrings, TheBlockIsChosenByTheUsersLanguage)
     const std::tuple<std::vector<std::uint16_t>, const char*, const char*, char> cases[] = {
         {{0x0409, 0x0804}, nullptr, "zh_CN.UTF-8", '1'},
         {{0x0409, 0x0804}, nullptr, "en_US.UTF-8", '0'},
-        {{0x0804, 0x0409}, nullptr, "de_DE.UTF-8", '1'},
         {{0x0804, 0x0409}, "", "zh_CN", '0'},              // an empty variable counts as unset
         {{0x0409, 0x0804}, "zh_CN.GB2312", "en_US", '1'},  // LC_ALL first
         {{0x0411, 0x0804}, nullptr, "en_US.UTF-8", '0'},   // none of the order: the first entry
