@@ -36,7 +36,7 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-fail() { echo "FAIL: $*"; sed 's/^/  app: /' "$work/app.log"; exit 1; }
+fail() { echo "FAIL: $*"; sed 's/^/  app: /' "$work/app.log"; sed 's/^/  xvfb: /' "$work/xvfb.log"; exit 1; }
 
 # Polls a condition every 50 ms for up to 30 s.
 wait_for() {
