@@ -55,8 +55,7 @@ TEST(Md5Dlg, EnterAndEscapeDoNothingWhereverTheFocusIs)
         for (const int key : {kKeyReturn, kKeyEscape})
             PressKey(f.dlg, key);
     }
-    EXPECT_TRUE(f.dlg.IsWindowVisible());
-    EXPECT_EQ(f.chooserOpened + f.opened.size(), 0u);
+    EXPECT_TRUE(f.dlg.IsWindowVisible() && f.chooserOpened + f.opened.size() == 0);
     EXPECT_EQ(f.Text(IDC_MD5), "") << "Enter in the path box starts nothing";
 }
 

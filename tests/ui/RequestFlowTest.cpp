@@ -59,8 +59,10 @@ TEST(RequestFlow, StopNewChoiceOrCloseEndTheRunWhereverTheyLand)
                 case CloseBox: ClickCloseBox(f.dlg); break;
                 }
             };
+            // The worker reads the path box through the dialog's thread, where the act then lands.
             if (when == BetweenReadAndRun)
-                f.dlg.SetPathRead([&, first = true]() mutable {
+                f.dlg.SetPathRead([&, first = true, dialogThread = std::this_thread::get_id()]() mutable {
+                    EXPECT_EQ(std::this_thread::get_id(), dialogThread);
                     if (std::exchange(first, false))
                         doIt();
                 });
