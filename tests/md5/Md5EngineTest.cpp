@@ -39,7 +39,8 @@ protected:
 std::string DigestOf(const std::vector<unsigned char>& message, bool upperCase)
 {
     std::FILE* stream = std::tmpfile();
-    std::fwrite(message.data(), 1, message.size(), stream);
+    if (!message.empty())  // an empty vector's data may be null, which fwrite must not get
+        std::fwrite(message.data(), 1, message.size(), stream);
     std::rewind(stream);
     CRecordingEngine engine;
     const std::string digest = engine.HashStream(stream, upperCase);
