@@ -15,7 +15,7 @@ bool WaitUntil(const std::function<bool()>& condition, int milliseconds = 60000)
 
 // A click at the item's centre, or (two) a double-click.
 void ClickItem(CTemplateDialog& dlg, int id, int clicks = 1);
-// The pointer moves to the item's centre, or (id 0) to a spot of the dialog with no control.
+// The pointer moves to the item's centre.
 void MovePointerTo(CTemplateDialog& dlg, int id);
 // A key press and release delivered to the control that has the focus.
 void PressKey(CTemplateDialog& dlg, int virtualKey);

@@ -23,8 +23,6 @@ QWindow* Handle(CTemplateDialog& dlg) { return Window(dlg)->windowHandle(); }
 
 QPoint CentreInWindow(CTemplateDialog& dlg, int id)
 {
-    if (id == 0)
-        return QPoint(2, 2);  // inside the frame group box's margin, on no control
     const QWidget* widget = Item(dlg, id);
     return widget->mapTo(widget->window(), widget->rect().center());
 }

@@ -17,11 +17,6 @@ HWND Item(CTemplateDialog& dlg, int id) { return static_cast<HWND>(dlg.NativeIte
 
 POINT CentreOnScreen(CTemplateDialog& dlg, int id)
 {
-    if (id == 0) {
-        POINT corner{2, 2};  // inside the frame group box's margin, on no control
-        ClientToScreen(Window(dlg), &corner);
-        return corner;
-    }
     RECT rect;
     GetWindowRect(Item(dlg, id), &rect);
     return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
