@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WindowLayer.h"
+#include "window/WindowLayer.h"
 
 // The About box: the icon, the version and the copyright line, closed by its OK button,
 // Escape or the close box.

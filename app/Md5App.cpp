@@ -1,6 +1,6 @@
-#include "Md5App.h"
+#include "app/Md5App.h"
 
-#include "Md5Dlg.h"
+#include "ui/Md5Dlg.h"
 
 CMd5App::CMd5App(int& argc, char** argv)
     : m_windowSystem(argc, argv)

@@ -1,4 +1,4 @@
-#include "Md5App.h"
+#include "app/Md5App.h"
 
 int main(int argc, char** argv)
 {

@@ -1,4 +1,4 @@
-#include "Md5Engine.h"
+#include "md5/Md5Engine.h"
 
 #include <benchmark/benchmark.h>
 

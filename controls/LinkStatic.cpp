@@ -1,6 +1,6 @@
-#include "LinkStatic.h"
+#include "controls/LinkStatic.h"
 
-#include "UrlLauncher.h"
+#include "controls/UrlLauncher.h"
 
 #include <utility>
 

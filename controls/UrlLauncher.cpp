@@ -1,4 +1,4 @@
-#include "UrlLauncher.h"
+#include "controls/UrlLauncher.h"
 
 #include <cstdio>
 
@@ -6,9 +6,9 @@
 #include <windows.h>
 #include <shellapi.h>
 #else
-#include "DefaultBrowser.h"
-#include "DesktopEntry.h"
-#include "ProcessLauncher.h"
+#include "platform/DefaultBrowser.h"
+#include "platform/DesktopEntry.h"
+#include "platform/ProcessLauncher.h"
 
 #include <cerrno>
 #include <chrono>

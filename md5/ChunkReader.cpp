@@ -1,4 +1,4 @@
-#include "ChunkReader.h"
+#include "md5/ChunkReader.h"
 
 #include <cerrno>
 #include <cstdlib>

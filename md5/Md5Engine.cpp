@@ -1,7 +1,7 @@
-#include "Md5Engine.h"
+#include "md5/Md5Engine.h"
 
-#include "ChunkReader.h"
-#include "FileAccess.h"
+#include "md5/ChunkReader.h"
+#include "platform/FileAccess.h"
 
 #include <cstring>
 

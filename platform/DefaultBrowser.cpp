@@ -1,6 +1,6 @@
-#include "DefaultBrowser.h"
+#include "platform/DefaultBrowser.h"
 
-#include "DesktopEntry.h"
+#include "platform/DesktopEntry.h"
 
 #include <cstdlib>
 #include <filesystem>

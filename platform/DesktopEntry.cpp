@@ -1,6 +1,6 @@
-#include "DesktopEntry.h"
+#include "platform/DesktopEntry.h"
 
-#include "FileAccess.h"
+#include "platform/FileAccess.h"
 
 #include <sstream>
 

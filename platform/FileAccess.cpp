@@ -1,6 +1,6 @@
-#include "FileAccess.h"
+#include "platform/FileAccess.h"
 
-#include "WideText.h"
+#include "platform/WideText.h"
 
 #include <cerrno>
 

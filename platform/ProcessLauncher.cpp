@@ -1,4 +1,4 @@
-#include "ProcessLauncher.h"
+#include "platform/ProcessLauncher.h"
 
 #include <cerrno>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "DialogResource.h"
+#include "res/DialogResource.h"
 
 #include <cstdint>
 #include <string>

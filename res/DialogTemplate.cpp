@@ -1,7 +1,7 @@
-#include "DialogTemplate.h"
+#include "res/DialogTemplate.h"
 
-#include "ProgramVersion.h"
-#include "resource.h"
+#include "res/ProgramVersion.h"
+#include "res/resource.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "Md5Dlg.h"
+#include "ui/Md5Dlg.h"
 
-#include "AboutDlg.h"
-#include "FileAccess.h"
-#include "ServiceAddress.h"
-#include "UrlLauncher.h"
-#include "VersionStrings.h"
-#include "resource.h"
+#include "app/AboutDlg.h"
+#include "platform/FileAccess.h"
+#include "ui/ServiceAddress.h"
+#include "controls/UrlLauncher.h"
+#include "version/VersionStrings.h"
+#include "res/resource.h"
 
 #include <system_error>
 #include <utility>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "LinkStatic.h"
-#include "Md5WndEngine.h"
-#include "WindowLayer.h"
+#include "controls/LinkStatic.h"
+#include "ui/Md5WndEngine.h"
+#include "window/WindowLayer.h"
 
 #include <atomic>
 #include <cstdint>

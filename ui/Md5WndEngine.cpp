@@ -1,6 +1,6 @@
-#include "Md5WndEngine.h"
+#include "ui/Md5WndEngine.h"
 
-#include "WindowLayer.h"
+#include "window/WindowLayer.h"
 
 void CMd5WndEngine::OnProgress(int percent)
 {

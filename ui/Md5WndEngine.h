@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Md5Engine.h"
+#include "md5/Md5Engine.h"
 
 class CTemplateDialog;
 

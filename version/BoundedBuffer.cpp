@@ -1,4 +1,4 @@
-#include "BoundedBuffer.h"
+#include "version/BoundedBuffer.h"
 
 CBoundedBuffer::CBoundedBuffer(const unsigned char* data, std::uint64_t size)
     : m_data(data)

@@ -1,8 +1,8 @@
-#include "PeImage.h"
+#include "version/PeImage.h"
 
-#include "BoundedBuffer.h"
-#include "FileAccess.h"
-#include "ResourceLanguage.h"
+#include "version/BoundedBuffer.h"
+#include "platform/FileAccess.h"
+#include "version/ResourceLanguage.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "ResourceLanguage.h"
+#include "version/ResourceLanguage.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "Utf16.h"
+#include "version/Utf16.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "VersionBlock.h"
+#include "version/VersionBlock.h"
 
-#include "Utf16.h"
+#include "version/Utf16.h"
 
 #include <algorithm>
 

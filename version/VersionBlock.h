@@ -1,6 +1,6 @@
 #pragma once
 
-#include "BoundedBuffer.h"
+#include "version/BoundedBuffer.h"
 
 #include <cstdint>
 #include <string>

@@ -1,7 +1,7 @@
-#include "VersionStrings.h"
+#include "version/VersionStrings.h"
 
-#include "PeImage.h"
-#include "VersionBlock.h"
+#include "version/PeImage.h"
+#include "version/VersionBlock.h"
 
 #include <cstdio>
 #include <vector>

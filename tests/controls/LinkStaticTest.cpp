@@ -1,6 +1,6 @@
 // How a link label fits its text. Its colours, cursor, tooltip and clicks are shown on the main
 // dialog's link, where the user meets them.
-#include "LinkStatic.h"
+#include "controls/LinkStatic.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "UrlLauncher.h"
-#include "XdgSandbox.h"
+#include "controls/UrlLauncher.h"
+#include "tests/support/XdgSandbox.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "Md5Engine.h"
-#include "TestFiles.h"
+#include "md5/Md5Engine.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 

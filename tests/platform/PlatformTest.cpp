@@ -1,9 +1,9 @@
 // The POSIX half of the portability layer: desktop entries and the default browser's lookup in
 // the XDG database. Starting programs is shown where the URL launcher starts xdg-open and the
 // browser.
-#include "DefaultBrowser.h"
-#include "DesktopEntry.h"
-#include "XdgSandbox.h"
+#include "platform/DefaultBrowser.h"
+#include "platform/DesktopEntry.h"
+#include "tests/support/XdgSandbox.h"
 
 #include <gtest/gtest.h>
 

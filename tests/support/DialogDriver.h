@@ -1,6 +1,6 @@
 #pragma once
 
-#include "WindowLayer.h"
+#include "window/WindowLayer.h"
 
 #include <functional>
 #include <string>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "DialogDriver.h"
-#include "Md5Dlg.h"
-#include "TestFiles.h"
-#include "resource.h"
+#include "tests/support/DialogDriver.h"
+#include "ui/Md5Dlg.h"
+#include "tests/support/TestFiles.h"
+#include "res/resource.h"
 
 #include <filesystem>
 

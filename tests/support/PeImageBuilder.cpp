@@ -1,4 +1,4 @@
-#include "PeImageBuilder.h"
+#include "tests/support/PeImageBuilder.h"
 
 #include <utility>
 

@@ -1,6 +1,6 @@
 // main() for window tests: the window system (Qt's offscreen platform, also when the build
 // lists the tests), then every test.
-#include "WindowLayer.h"
+#include "window/WindowLayer.h"
 
 #include <gtest/gtest.h>
 

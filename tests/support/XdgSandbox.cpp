@@ -1,4 +1,4 @@
-#include "XdgSandbox.h"
+#include "tests/support/XdgSandbox.h"
 
 #include <chrono>
 #include <cstdlib>

@@ -1,7 +1,7 @@
-#include "CliCommand.h"
-#include "PeImageBuilder.h"
-#include "ProgramVersion.h"
-#include "TestFiles.h"
+#include "tools/cli/CliCommand.h"
+#include "tests/support/PeImageBuilder.h"
+#include "res/ProgramVersion.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 

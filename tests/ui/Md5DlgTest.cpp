@@ -1,4 +1,4 @@
-#include "DialogFixture.h"
+#include "tests/support/DialogFixture.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "AboutDlg.h"
-#include "DialogFixture.h"
-#include "DialogResource.h"
+#include "app/AboutDlg.h"
+#include "tests/support/DialogFixture.h"
+#include "res/DialogResource.h"
 
 #include <QApplication>
 #include <QFontDatabase>

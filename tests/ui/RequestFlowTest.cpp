@@ -1,5 +1,5 @@
-#include "DialogFixture.h"
-#include "PeImageBuilder.h"
+#include "tests/support/DialogFixture.h"
+#include "tests/support/PeImageBuilder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "AboutDlg.h"
-#include "DialogFixture.h"
-#include "VersionStrings.h"
-#include "WideText.h"
-#include "win32/Win32Api.h"
+#include "app/AboutDlg.h"
+#include "tests/support/DialogFixture.h"
+#include "version/VersionStrings.h"
+#include "platform/WideText.h"
+#include "window/win32/Win32Api.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The version reader: the strings a file shows, the PE walk that finds its block, and the
 // block parser's paths, over PE images built for each case.
-#include "PeImageBuilder.h"
-#include "TestFiles.h"
-#include "VersionBlock.h"
-#include "VersionStrings.h"
+#include "tests/support/PeImageBuilder.h"
+#include "tests/support/TestFiles.h"
+#include "version/VersionBlock.h"
+#include "version/VersionStrings.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
-#include "CliCommand.h"
+#include "tools/cli/CliCommand.h"
 
-#include "CliProgressEngine.h"
-#include "FileAccess.h"
-#include "Md5sumText.h"
-#include "OrderedHasher.h"
-#include "ProgramVersion.h"
-#include "VersionStrings.h"
+#include "tools/cli/CliProgressEngine.h"
+#include "platform/FileAccess.h"
+#include "tools/cli/Md5sumText.h"
+#include "tools/cli/OrderedHasher.h"
+#include "res/ProgramVersion.h"
+#include "version/VersionStrings.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "CliProgressEngine.h"
+#include "tools/cli/CliProgressEngine.h"
 
 #include <utility>
 

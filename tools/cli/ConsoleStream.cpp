@@ -1,6 +1,6 @@
-#include "ConsoleStream.h"
+#include "tools/cli/ConsoleStream.h"
 
-#include "WideText.h"
+#include "platform/WideText.h"
 
 namespace {
 

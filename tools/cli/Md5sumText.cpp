@@ -1,4 +1,4 @@
-#include "Md5sumText.h"
+#include "tools/cli/Md5sumText.h"
 
 #include <cctype>
 #include <cstring>

@@ -1,6 +1,6 @@
-#include "OrderedHasher.h"
+#include "tools/cli/OrderedHasher.h"
 
-#include "FileAccess.h"
+#include "platform/FileAccess.h"
 
 #include <cerrno>
 #include <condition_variable>

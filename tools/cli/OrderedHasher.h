@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CliProgressEngine.h"
+#include "tools/cli/CliProgressEngine.h"
 
 #include <cstddef>
 #include <functional>

@@ -1,11 +1,11 @@
-#include "CliCommand.h"
+#include "tools/cli/CliCommand.h"
 
 #include <string>
 #include <vector>
 
 #ifdef _WIN32
-#include "ConsoleStream.h"
-#include "WideText.h"
+#include "tools/cli/ConsoleStream.h"
+#include "platform/WideText.h"
 
 #include <cerrno>
 #include <ostream>

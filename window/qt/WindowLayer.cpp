@@ -1,7 +1,7 @@
 // The window layer over Qt 6: the dialog manager's rules rebuilt with widgets.
-#include "WindowLayer.h"
+#include "window/WindowLayer.h"
 
-#include "resource.h"
+#include "res/resource.h"
 
 #include <QApplication>
 #include <QDragEnterEvent>

@@ -1,11 +1,11 @@
 // The window layer over Win32: the dialog manager itself, with the dialogs built in memory
 // from the same templates as everywhere else.
-#include "WindowLayer.h"
+#include "window/WindowLayer.h"
 
-#include "DialogResource.h"
-#include "Win32Api.h"
-#include "WideText.h"
-#include "resource.h"
+#include "res/DialogResource.h"
+#include "window/win32/Win32Api.h"
+#include "platform/WideText.h"
+#include "res/resource.h"
 
 #include <algorithm>
 #include <utility>

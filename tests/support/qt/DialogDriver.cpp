@@ -1,5 +1,5 @@
 // The test input of the Qt layer: QTest events at positions of the top-level window.
-#include "DialogDriver.h"
+#include "tests/support/DialogDriver.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>

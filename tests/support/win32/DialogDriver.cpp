@@ -1,9 +1,9 @@
 // The test input of the Win32 layer: real input through SendInput at screen positions, so the
 // window manager's hit-testing, capture and cursor rules decide who gets it.
-#include "DialogDriver.h"
+#include "tests/support/DialogDriver.h"
 
-#include "WideText.h"
-#include "win32/Win32Api.h"
+#include "platform/WideText.h"
+#include "window/win32/Win32Api.h"
 
 #include <shlobj.h>
 

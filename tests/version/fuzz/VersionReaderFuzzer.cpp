@@ -1,8 +1,8 @@
 // libFuzzer entry for the version reader: the bytes are tried both as a version block handed
 // straight to the block parser and as a whole file handed to ReadVersionStrings. A broken
 // promise aborts: result 0 means four empty strings, and every string is UTF-8 without NUL.
-#include "VersionBlock.h"
-#include "VersionStrings.h"
+#include "version/VersionBlock.h"
+#include "version/VersionStrings.h"
 
 #include <cstdint>
 #include <cstdio>
