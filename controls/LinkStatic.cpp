@@ -1,6 +1,7 @@
 #include "controls/LinkStatic.h"
 
 #include "controls/UrlLauncher.h"
+#include "platform/Shell.h"
 
 #include <utility>
 
@@ -109,7 +110,7 @@ void CLinkStatic::OnHover(bool hovering)
 
 void CLinkStatic::OnClicked()
 {
-    const int code = m_launcher.openUrl(m_strLinkUrl, CUrlLauncher::kShow);
+    const int code = m_launcher.openUrl(m_strLinkUrl, zanfo::kShow);
     m_bWasVisited = code > 32;
     if (m_bWasVisited) {
         MarkVisited(true);

@@ -1,37 +1,17 @@
 #include "controls/UrlLauncher.h"
 
+#include "platform/Shell.h"
+
 #include <cstdio>
+#include <optional>
+#include <vector>
 
-#ifdef _WIN32
-#include <windows.h>
-#include <shellapi.h>
-#else
-#include "platform/DefaultBrowser.h"
-#include "platform/DesktopEntry.h"
-#include "platform/ProcessLauncher.h"
-
-#include <cerrno>
-#include <chrono>
-#endif
+using namespace zanfo;
 
 namespace {
 
 // Longer command lines than this are refused: Windows cannot start them and nothing sane needs them.
 constexpr std::size_t kMaxCommandLine = 32767;
-
-struct Placeholder {
-    std::size_t at;  // where the command is cut
-    bool found;
-};
-
-#ifdef _WIN32
-const char* const kQuotedPlaceholders[] = {"\"%1\""};
-const char* const kPlaceholders[] = {"%1"};
-#else
-// Desktop-entry field codes that stand for the URL.
-const char* const kQuotedPlaceholders[] = {"\"%u\"", "\"%U\"", "\"%f\"", "\"%F\""};
-const char* const kPlaceholders[] = {"%u", "%U", "%f", "%F"};
-#endif
 
 // A URL starts with its scheme: a letter, then letters, digits, '+', '-' or '.', then ':'.
 // Anything else (a leading '-' above all) could be taken by the program for an option.
@@ -49,75 +29,32 @@ bool HasScheme(const std::string& url)
     return false;
 }
 
-template <std::size_t N>
-Placeholder FindFirst(const std::string& command, const char* const (&candidates)[N])
+// Where the first of the candidates starts in the command, if any does.
+std::optional<std::size_t> FindFirst(const std::string& command, const std::vector<std::string>& candidates)
 {
-    Placeholder first{std::string::npos, false};
-    for (const char* candidate : candidates) {
+    std::optional<std::size_t> first;
+    for (const std::string& candidate : candidates) {
         const std::size_t at = command.find(candidate);
-        if (at != std::string::npos && (!first.found || at < first.at))
-            first = {at, true};
+        if (at != std::string::npos && (!first || at < *first))
+            first = at;
     }
     return first;
 }
 
-#ifndef _WIN32
-
-// What xdg-open's outcome means as a shell result code. The one place this mapping lives:
-//   exit 0, or still running after the wait (it hands over to the browser and may stay) -> success
-//   no xdg-open to start                  -> 31 no application associated
-//   exit 3, a required tool is missing    -> 31 no application associated
-//   exit 2, the file does not exist       ->  2 file not found
-//   exit 1, a syntax error                -> 27 association incomplete or invalid
-//   exit 4, the action failed, or killed  -> 27 association incomplete or invalid
-int ShellResultOf(const zanfo::ProcessOutcome& outcome)
+// The handler's command up to its URL placeholder (a quoted one first); all of it without one.
+std::string CutCommand(const std::string& handlerCommand)
 {
-    if (outcome.startError != 0)
-        return CUrlLauncher::kNoAssociation;
-    if (outcome.stillRunning || (outcome.exited && outcome.exitStatus == 0))
-        return CUrlLauncher::kSuccess;
-    switch (outcome.exited ? outcome.exitStatus : -1) {
-    case 2:
-        return CUrlLauncher::kFileNotFound;
-    case 3:
-        return CUrlLauncher::kNoAssociation;
-    default:
-        return CUrlLauncher::kAssociationIncomplete;
-    }
+    std::optional<std::size_t> cut = FindFirst(handlerCommand, HandlerUrlPlaceholders().quoted);
+    if (!cut)
+        cut = FindFirst(handlerCommand, HandlerUrlPlaceholders().bare);
+    return handlerCommand.substr(0, cut.value_or(handlerCommand.size()));
 }
-
-// What a failed start of the handler means, as WinExec would report it.
-int StartResultOf(int error)
-{
-    switch (error) {
-    case 0:
-        return CUrlLauncher::kSuccess;
-    case ENOENT:
-        return CUrlLauncher::kFileNotFound;
-    case ENOTDIR:
-        return CUrlLauncher::kPathNotFound;
-    case EACCES:
-    case EPERM:
-        return CUrlLauncher::kAccessDenied;
-    case ENOEXEC:
-        return CUrlLauncher::kBadFormat;
-    case ENOMEM:
-        return CUrlLauncher::kOutOfMemory;
-    default:
-        return CUrlLauncher::kOutOfResources;
-    }
-}
-
-#endif
 
 }  // namespace
 
 std::string CUrlLauncher::BuildCommandLine(const std::string& handlerCommand, const std::string& url)
 {
-    Placeholder cut = FindFirst(handlerCommand, kQuotedPlaceholders);
-    if (!cut.found)
-        cut = FindFirst(handlerCommand, kPlaceholders);
-    return handlerCommand.substr(0, cut.found ? cut.at : handlerCommand.size()) + " " + url;
+    return CutCommand(handlerCommand) + " " + url;
 }
 
 std::string CUrlLauncher::OpenErrorText(int code)
@@ -149,94 +86,28 @@ std::string CUrlLauncher::OpenErrorText(int code)
     return text + unknown;
 }
 
-#ifdef _WIN32
-
-namespace {
-
-// The default value of a key under HKEY_CLASSES_ROOT; false when the key cannot be opened.
-bool ReadKeyDefault(const std::string& subKey, std::string& value)
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, subKey.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
-        return false;
-    char buffer[MAX_PATH] = {};
-    LONG size = sizeof buffer;
-    if (RegQueryValueA(key, nullptr, buffer, &size) != ERROR_SUCCESS)
-        buffer[0] = '\0';
-    buffer[MAX_PATH - 1] = '\0';
-    RegCloseKey(key);
-    value = buffer;
-    return true;
-}
-
-}  // namespace
-
 int CUrlLauncher::ShellOpen(const std::string& url, int showCommand)
 {
-    if (!HasScheme(url))
-        return kFileNotFound;
-    return static_cast<int>(reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "open", url.c_str(), nullptr, nullptr, showCommand)));
+    return HasScheme(url) ? ShellOpenUrl(url, showCommand) : kFileNotFound;
 }
 
 int CUrlLauncher::OpenUrl(const std::string& url, int showCommand)
 {
     if (!HasScheme(url))
         return kFileNotFound;
-    const int shellResult = ShellOpen(url, showCommand);
+    const int shellResult = ShellOpenUrl(url, showCommand);
     if (static_cast<unsigned>(shellResult) > 32)
         return shellResult;
-    std::string pageClass, command;
-    if (!ReadKeyDefault(".htm", pageClass) || !ReadKeyDefault(pageClass + "\\shell\\open\\command", command))
-        return shellResult;
-    return StartHandler(command, url, showCommand);
-}
-
-int CUrlLauncher::StartHandler(const std::string& handlerCommand, const std::string& url, int showCommand)
-{
-    const std::string commandLine = BuildCommandLine(handlerCommand, url);
-    if (commandLine.size() > kMaxCommandLine)
-        return kOutOfResources;
-    return static_cast<int>(WinExec(commandLine.c_str(), static_cast<UINT>(showCommand)));
-}
-
-#else
-
-int CUrlLauncher::ShellOpen(const std::string& url, int)
-{
-    if (!HasScheme(url))
-        return kFileNotFound;
-    // xdg-open returns once the browser has been started, but some browsers keep it waiting
-    // until they exit. The dialog cannot repaint meanwhile: after this it counts as started.
-    constexpr std::chrono::milliseconds kShellWait(1000);
-    return ShellResultOf(zanfo::RunAndWait({"xdg-open", url}, kShellWait));
-}
-
-int CUrlLauncher::OpenUrl(const std::string& url, int showCommand)
-{
-    if (!HasScheme(url))
-        return kFileNotFound;
-    const int shellResult = ShellOpen(url, showCommand);
-    if (static_cast<unsigned>(shellResult) > 32)
-        return shellResult;
-    const std::optional<std::string> handler = zanfo::DefaultWebBrowserExec();
+    const std::optional<std::string> handler = WebPageHandlerCommand();
     if (!handler)
         return shellResult;
     return StartHandler(*handler, url, showCommand);
 }
 
-int CUrlLauncher::StartHandler(const std::string& handlerCommand, const std::string& url, int)
+int CUrlLauncher::StartHandler(const std::string& handlerCommand, const std::string& url, int showCommand)
 {
-    const std::string commandLine = BuildCommandLine(handlerCommand, url);
-    if (commandLine.size() > kMaxCommandLine)
+    const std::string cutCommand = CutCommand(handlerCommand);
+    if (cutCommand.size() + 1 + url.size() > kMaxCommandLine)
         return kOutOfResources;
-    // The cut command is split by the desktop-entry rules and the URL added as one argument of
-    // its own: no shell sees it, so it can neither run anything nor split into several.
-    const std::string cutCommand = commandLine.substr(0, commandLine.size() - url.size() - 1);
-    std::optional<std::vector<std::string>> argv = zanfo::SplitDesktopExec(cutCommand);
-    if (!argv || argv->empty())
-        return kAssociationIncomplete;
-    argv->push_back(url);
-    return StartResultOf(zanfo::StartDetached(*argv));
+    return StartWebPageHandler(cutCommand, url, showCommand);
 }
-
-#endif

@@ -1,13 +1,10 @@
 #include "md5/ChunkReader.h"
 
+#include "platform/AlignedMemory.h"
+
 #include <cerrno>
-#include <cstdlib>
 #include <new>
 #include <utility>
-
-#ifdef _WIN32
-#include <malloc.h>
-#endif
 
 namespace {
 // Page-aligned: the kernel's copy into a buffer a few bytes past a page boundary is several
@@ -17,20 +14,12 @@ constexpr std::size_t kBufferAlignment = 4096;
 
 void CChunkReader::AlignedFree::operator()(unsigned char* buffer) const
 {
-#ifdef _WIN32
-    _aligned_free(buffer);
-#else
-    std::free(buffer);
-#endif
+    zanfo::FreeAligned(buffer);
 }
 
 CChunkReader::Buffer CChunkReader::AllocateChunkBuffer()
 {
-#ifdef _WIN32
-    void* memory = _aligned_malloc(kChunkSize, kBufferAlignment);
-#else
-    void* memory = std::aligned_alloc(kBufferAlignment, kChunkSize);
-#endif
+    void* memory = zanfo::AllocateAligned(kChunkSize, kBufferAlignment);
     if (!memory)
         throw std::bad_alloc();
     return Buffer(static_cast<unsigned char*>(memory));

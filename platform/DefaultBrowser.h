@@ -1,5 +1,7 @@
 #pragma once
 
+// The XDG side of the web-page handler (built off Windows only).
+
 #include <optional>
 #include <string>
 

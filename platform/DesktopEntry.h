@@ -1,5 +1,7 @@
 #pragma once
 
+// XDG key files: desktop entries and mimeapps.list (built off Windows only).
+
 #include <optional>
 #include <string>
 #include <vector>

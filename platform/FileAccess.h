@@ -49,4 +49,10 @@ std::FILE* OpenForReading(const std::string& utf8Path);
 // read or an error.
 bool ReadAt(std::FILE* stream, std::uint64_t offset, std::size_t length, unsigned char* out);
 
+// Standard input, set to hand over its bytes unchanged.
+std::FILE* BinaryStandardInput();
+
+// The name part of a path: the text after its last separator, empty when it ends in one.
+std::string FileNamePart(const std::string& path);
+
 }  // namespace zanfo

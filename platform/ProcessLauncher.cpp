@@ -4,17 +4,13 @@
 #include <cstdlib>
 #include <thread>
 
-#ifndef _WIN32
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#endif
 
 namespace zanfo {
-
-#ifndef _WIN32
 namespace {
 
 // The program a command names: a path as it stands, a bare name looked up on PATH. Our own
@@ -184,7 +180,5 @@ int StartDetached(const std::vector<std::string>& argv)
     }
     return startError;
 }
-
-#endif
 
 }  // namespace zanfo

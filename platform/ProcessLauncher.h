@@ -1,5 +1,7 @@
 #pragma once
 
+// Starting programs on POSIX systems (built there only): the URL launcher's xdg-open and browser.
+
 #include <chrono>
 #include <string>
 #include <vector>

@@ -1,7 +1,6 @@
 #include "platform/WideText.h"
 
-#ifdef _WIN32
-#include <windows.h>
+#include "platform/Win32Api.h"
 
 namespace zanfo {
 
@@ -26,4 +25,3 @@ std::string Narrow(std::wstring_view utf16)
 }
 
 }  // namespace zanfo
-#endif

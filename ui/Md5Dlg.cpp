@@ -6,6 +6,7 @@
 #include "controls/UrlLauncher.h"
 #include "version/VersionStrings.h"
 #include "res/resource.h"
+#include "platform/Shell.h"
 
 #include <system_error>
 #include <utility>
@@ -17,17 +18,6 @@ constexpr unsigned kSystemCommandMask = 0xFFF0;
 const char* const kCalculateCaption = "计算";
 const char* const kStopCaption = "停止";
 const char* const kHiddenTrigger = "417+508";
-
-// The name part of a path: the text after its last separator, empty when it ends in one.
-std::string FileNamePart(const std::string& path)
-{
-#ifdef _WIN32
-    const std::size_t separator = path.find_last_of("/\\");
-#else
-    const std::size_t separator = path.rfind('/');
-#endif
-    return separator == std::string::npos ? path : path.substr(separator + 1);
-}
 
 }  // namespace
 
@@ -129,7 +119,7 @@ int CMd5Dlg::OnMd5Progress(int wParam, int)
 void CMd5Dlg::OnQuery()
 {
     const std::string digest = GetDlgItemText(IDC_MD5);
-    m_shellOpen(digest.empty() ? ServiceAddress::StartPage() : ServiceAddress::SearchPage(digest), CUrlLauncher::kShowNormal);
+    m_shellOpen(digest.empty() ? ServiceAddress::StartPage() : ServiceAddress::SearchPage(digest), zanfo::kShowNormal);
 }
 
 void CMd5Dlg::OnBrowse()
@@ -150,7 +140,7 @@ void CMd5Dlg::OnDropFiles(const std::vector<std::string>& files)
         return;
     // The first file only, its whole path however long.
     m_strPath = files.front();
-    m_strFileName = FileNamePart(m_strPath);
+    m_strFileName = zanfo::FileNamePart(m_strPath);
     SetDlgItemText(IDC_PATH, m_strPath);
     OnCalculate();
 }

@@ -2,6 +2,7 @@
 
 #include "version/BoundedBuffer.h"
 #include "platform/FileAccess.h"
+#include "platform/UiLanguage.h"
 #include "version/ResourceLanguage.h"
 
 #include <algorithm>
@@ -193,7 +194,7 @@ bool CPeImage::ReadVersionBlock(std::vector<unsigned char>& block)
     if (!ReadDirectory(offset, entries) || entries.empty())
         return false;
     auto language = entries.begin();
-    for (const std::uint16_t wanted : ResourceLanguageOrder(UserUiLanguage(), SystemUiLanguage())) {
+    for (const std::uint16_t wanted : ResourceLanguageOrder(zanfo::UserUiLanguage(), zanfo::SystemUiLanguage())) {
         const auto found = std::find_if(entries.begin(), entries.end(), isId(wanted));
         if (found != entries.end()) {
             language = found;

@@ -1,5 +1,6 @@
 #include "controls/UrlLauncher.h"
 #include "tests/support/XdgSandbox.h"
+#include "platform/Shell.h"
 
 #include <gtest/gtest.h>
 
@@ -39,7 +40,7 @@ TEST(UrlLauncher, TheShellsAnswerWhenNoHandlerTakesOver)
                 sandbox.RecordingScript("xdg-open", sandbox.File("args"), body);
             if (code == 42)
                 Handler(sandbox, "/nonexistent/browser %u");
-            const int result = CUrlLauncher::OpenUrl(kUrl, CUrlLauncher::kShow);
+            const int result = CUrlLauncher::OpenUrl(kUrl, zanfo::kShow);
             EXPECT_EQ(result > 32 ? 42 : result, code) << body;
             EXPECT_TRUE(body.empty() || WaitForRecord(sandbox.File("args")) == std::optional<Args>({kUrl})) << body;
         }
@@ -53,11 +54,11 @@ TEST(UrlLauncher, WhatIsNoUrlIsRefusedBeforeAnythingStarts)
     const std::string record = sandbox.File("args");
     sandbox.RecordingScript("xdg-open", record);
     for (const std::string url : {"--help", "", "www.zanfo.com", "1http://x/", "http//x/", "-x:y", "ht tp://x/"}) {
-        EXPECT_EQ(CUrlLauncher::OpenUrl(url, CUrlLauncher::kShow), 2) << url;
-        EXPECT_EQ(CUrlLauncher::ShellOpen(url, CUrlLauncher::kShowNormal), 2) << url;
+        EXPECT_EQ(CUrlLauncher::OpenUrl(url, zanfo::kShow), 2) << url;
+        EXPECT_EQ(CUrlLauncher::ShellOpen(url, zanfo::kShowNormal), 2) << url;
     }
     EXPECT_FALSE(std::filesystem::exists(record));
-    EXPECT_GT(CUrlLauncher::ShellOpen("x-my.scheme+1:rest", CUrlLauncher::kShowNormal), 32);
+    EXPECT_GT(CUrlLauncher::ShellOpen("x-my.scheme+1:rest", zanfo::kShowNormal), 32);
     EXPECT_EQ(WaitForRecord(record), std::optional<Args>({"x-my.scheme+1:rest"}));
 }
 
@@ -86,7 +87,7 @@ TEST(UrlLauncher, TheHandlerGetsTheUrlWholeOrGivesTheStartsCode)
     sandbox.RecordingScript("xdg-open", sandbox.File("shell-args"), "exit 4");
     Handler(sandbox, "browser --new-window \"%u\" --dropped");
     const std::string url = "http://x/a b \"c\" 'd'; touch " + marker + " $(touch " + marker + ") `touch " + marker + "` %u";
-    EXPECT_GT(CUrlLauncher::OpenUrl(url, CUrlLauncher::kShow), 32);
+    EXPECT_GT(CUrlLauncher::OpenUrl(url, zanfo::kShow), 32);
     const auto args = WaitForRecord(record);
     ASSERT_TRUE(args && args->size() == 3);
     EXPECT_EQ(Args(args->begin() + 1, args->end()), (Args{"--new-window", url}));
@@ -101,10 +102,10 @@ TEST(UrlLauncher, TheHandlerGetsTheUrlWholeOrGivesTheStartsCode)
     sandbox.RecordingScript("xdg-open", sandbox.File("shell-args"), "exit 3");
     for (const auto& [exec, code] : cases) {
         Handler(sandbox, exec);
-        EXPECT_EQ(CUrlLauncher::OpenUrl(kUrl, CUrlLauncher::kShow), code) << exec;
+        EXPECT_EQ(CUrlLauncher::OpenUrl(kUrl, zanfo::kShow), code) << exec;
     }
     Handler(sandbox, "browser %u");
-    EXPECT_EQ(CUrlLauncher::OpenUrl("http://x/" + std::string(40000, 'a'), CUrlLauncher::kShow), 0) << "over-long";
+    EXPECT_EQ(CUrlLauncher::OpenUrl("http://x/" + std::string(40000, 'a'), zanfo::kShow), 0) << "over-long";
 }
 
 TEST(UrlLauncher, ErrorTextsNameTheCodeOrSayItIsUnknown)

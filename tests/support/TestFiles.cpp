@@ -8,7 +8,7 @@
 #include <system_error>
 
 #ifdef _WIN32
-#include <windows.h>
+#include "platform/Win32Api.h"
 #else
 #include <pwd.h>
 #include <sys/wait.h>

@@ -2,9 +2,10 @@
 #include "tests/support/DialogFixture.h"
 #include "version/VersionStrings.h"
 #include "platform/WideText.h"
-#include "window/win32/Win32Api.h"
 
 #include <gtest/gtest.h>
+
+#include "platform/Win32Api.h"
 
 namespace {
 

@@ -131,7 +131,7 @@ int Generate(const Options& options, std::ostream& out, std::ostream& err, bool 
 // cause only when the list cannot be opened.
 std::optional<std::string> ReadList(const std::string& name, std::string& why)
 {
-    std::FILE* stream = name == "-" ? stdin : zanfo::OpenForReading(name);
+    std::FILE* stream = name == "-" ? zanfo::BinaryStandardInput() : zanfo::OpenForReading(name);
     if (!stream) {
         why = std::strerror(errno);
         return std::nullopt;
@@ -143,7 +143,7 @@ std::optional<std::string> ReadList(const std::string& name, std::string& why)
     while ((count = std::fread(buffer, 1, sizeof buffer, stream)) > 0)
         text.append(buffer, count);
     const bool error = std::ferror(stream) != 0;
-    if (stream != stdin)
+    if (name != "-")
         std::fclose(stream);
     return error ? std::nullopt : std::optional<std::string>(text);
 }

@@ -10,11 +10,6 @@
 #include <thread>
 #include <vector>
 
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#endif
-
 namespace {
 
 FileOutcome Failure(int error)
@@ -35,12 +30,8 @@ FileOutcome HashStream(CMd5Engine& engine, std::FILE* stream, bool upperCase)
 
 FileOutcome HashNamedFile(CMd5Engine& engine, const std::string& name, bool upperCase)
 {
-    if (name == "-") {
-#ifdef _WIN32
-        _setmode(_fileno(stdin), _O_BINARY);
-#endif
-        return HashStream(engine, stdin, upperCase);
-    }
+    if (name == "-")
+        return HashStream(engine, zanfo::BinaryStandardInput(), upperCase);
     FileOutcome outcome;
     outcome.digest = engine.HashFile(name, upperCase);
     switch (engine.LastFailure()) {

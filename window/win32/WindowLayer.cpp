@@ -2,14 +2,15 @@
 // from the same templates as everywhere else.
 #include "window/WindowLayer.h"
 
-#include "res/DialogResource.h"
-#include "window/win32/Win32Api.h"
 #include "platform/WideText.h"
+#include "res/DialogResource.h"
 #include "res/resource.h"
 
 #include <algorithm>
 #include <utility>
 #include <vector>
+
+#include "platform/Win32Api.h"
 
 using zanfo::Narrow;
 using zanfo::Widen;

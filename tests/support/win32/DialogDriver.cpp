@@ -3,12 +3,13 @@
 #include "tests/support/DialogDriver.h"
 
 #include "platform/WideText.h"
-#include "window/win32/Win32Api.h"
-
-#include <shlobj.h>
 
 #include <algorithm>
 #include <utility>
+
+#include "platform/Win32Api.h"
+
+#include <shlobj.h>
 
 namespace {
 

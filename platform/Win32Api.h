@@ -1,7 +1,8 @@
 #pragma once
 
-// windows.h as the window layer's Win32 half includes it: UTF-16 (W) functions, no min/max
-// macros, and none of the A/W macros that would rename the layer's own members.
+// The Windows headers as this program includes them, in one place and after every header of
+// our own: the UTF-16 (W) functions, no min/max macros, and none of the A/W macros that would
+// rename members of our own classes (CTemplateDialog::GetDlgItemText).
 #ifndef UNICODE
 #define UNICODE
 #endif
