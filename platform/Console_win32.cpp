@@ -1,5 +1,6 @@
 #include "platform/Console.h"
 
+#include "platform/TextCodec.h"
 #include "platform/WideText.h"
 
 #include <streambuf>
@@ -8,22 +9,6 @@
 
 namespace zanfo {
 namespace {
-
-// How many leading bytes of `text` end on a whole UTF-8 character.
-std::size_t WholeCharacters(const std::string& text)
-{
-    std::size_t end = text.size();
-    for (std::size_t back = 1; back <= 3 && back <= text.size(); ++back) {
-        const auto byte = static_cast<unsigned char>(text[text.size() - back]);
-        if ((byte & 0xC0) == 0x80)
-            continue;
-        const std::size_t length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
-        if (length > back)
-            end = text.size() - back;
-        break;
-    }
-    return end;
-}
 
 // A standard handle as a stream of UTF-8 text: a console gets it through WriteConsoleW, a file
 // or a pipe gets the bytes unchanged.
@@ -65,7 +50,7 @@ protected:
 
     int sync() override
     {
-        const std::size_t whole = m_console ? WholeCharacters(m_pending) : m_pending.size();
+        const std::size_t whole = m_console ? CompleteUtf8Prefix(m_pending) : m_pending.size();
         if (whole == 0)
             return 0;
         BOOL written = TRUE;

@@ -1,27 +1,19 @@
 #include "platform/WideText.h"
 
-#include "platform/Win32Api.h"
+#include "platform/TextCodec.h"
 
 namespace zanfo {
 
+// wchar_t is a UTF-16 unit on Windows.
 std::wstring Widen(std::string_view utf8)
 {
-    if (utf8.empty())
-        return {};
-    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), length);
-    return wide;
+    const std::u16string utf16 = Utf8ToUtf16(utf8);
+    return std::wstring(utf16.begin(), utf16.end());
 }
 
 std::string Narrow(std::wstring_view utf16)
 {
-    if (utf16.empty())
-        return {};
-    const int length = WideCharToMultiByte(CP_UTF8, 0, utf16.data(), static_cast<int>(utf16.size()), nullptr, 0, nullptr, nullptr);
-    std::string narrow(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, utf16.data(), static_cast<int>(utf16.size()), narrow.data(), length, nullptr, nullptr);
-    return narrow;
+    return Utf16ToUtf8(std::u16string(utf16.begin(), utf16.end()));
 }
 
 }  // namespace zanfo

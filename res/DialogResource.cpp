@@ -1,5 +1,7 @@
 #include "res/DialogResource.h"
 
+#include "platform/TextCodec.h"
+
 #include <cstdint>
 #include <string>
 
@@ -25,23 +27,11 @@ public:
     {
         bytes.resize((bytes.size() + 3) / 4 * 4, 0);
     }
-    // UTF-8 to UTF-16, NUL-terminated. The table's texts are our own, so they are valid UTF-8.
+    // NUL-terminated UTF-16.
     void Text(const std::string& text)
     {
-        for (std::size_t i = 0; i < text.size();) {
-            const auto lead = static_cast<unsigned char>(text[i]);
-            const int length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-            std::uint32_t point = length == 1 ? lead : lead & (0x3F >> (length - 1));
-            for (int k = 1; k < length && i + static_cast<std::size_t>(k) < text.size(); ++k)
-                point = point << 6 | (static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]) & 0x3F);
-            i += static_cast<std::size_t>(length);
-            if (point >= 0x10000) {
-                Word(0xD800 + ((point - 0x10000) >> 10));
-                Word(0xDC00 + ((point - 0x10000) & 0x3FF));
-            } else {
-                Word(point);
-            }
-        }
+        for (const char16_t unit : zanfo::Utf8ToUtf16(text))
+            Word(unit);
         Word(0);
     }
     // A text, or an ordinal (0xFFFF and the number) for "#N".

@@ -1,6 +1,6 @@
 #include "version/VersionBlock.h"
 
-#include "version/Utf16.h"
+#include "platform/TextCodec.h"
 
 #include <algorithm>
 
@@ -61,7 +61,7 @@ bool CVersionBlock::ReadNode(std::uint64_t start, std::uint64_t limit, Node& nod
     std::uint64_t afterKey = 0;
     if (!ReadUtf16UpToNul(m_block, start + kNodeHeaderSize, node.end, key, afterKey))
         return false;
-    node.key = Utf16ToUtf8(key);
+    node.key = zanfo::Utf16ToUtf8(key);
     node.valueStart = Align4(afterKey);
     // Windows takes any non-zero wType for text, whose wValueLength counts characters.
     const std::uint64_t valueBytes = node.type != 0 ? std::uint64_t(node.valueLength) * 2 : node.valueLength;
@@ -113,7 +113,7 @@ bool CVersionBlock::QueryText(const std::string& subBlock, std::string& text) co
     std::u16string value;
     std::uint64_t ignored = 0;
     ReadUtf16UpToNul(m_block, node.valueStart, limit, value, ignored);
-    text = Utf16ToUtf8(value);
+    text = zanfo::Utf16ToUtf8(value);
     return true;
 }
 

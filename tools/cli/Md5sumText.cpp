@@ -1,5 +1,7 @@
 #include "tools/cli/Md5sumText.h"
 
+#include "platform/TextCodec.h"
+
 #include <cctype>
 #include <cstring>
 
@@ -23,20 +25,13 @@ bool IsHexDigest(const std::string& text)
     return true;
 }
 
-// The length of the character at `at`, and whether it is a control: C0, DEL, a C1 control
-// (as UTF-8) or a byte that is no UTF-8, which counts as a control of length 1.
+// The length of the character at `at`, and whether it is a control: C0, DEL, a C1 control or a
+// byte that starts no UTF-8 character, which counts as a control of length 1.
 std::size_t CharacterAt(const std::string& text, std::size_t at, bool& control)
 {
-    const auto byte = static_cast<unsigned char>(text[at]);
-    control = byte < 0x20 || byte == 0x7F;
-    if (byte < 0x80)
-        return 1;
-    const std::size_t length = byte >= 0xC2 && byte < 0xE0 ? 2 : byte >= 0xE0 && byte < 0xF0 ? 3 : byte >= 0xF0 && byte < 0xF5 ? 4 : 0;
-    bool valid = length != 0 && at + length <= text.size();
-    for (std::size_t i = 1; valid && i < length; ++i)
-        valid = (static_cast<unsigned char>(text[at + i]) & 0xC0) == 0x80;
-    control = !valid || (byte == 0xC2 && static_cast<unsigned char>(text[at + 1]) < 0xA0);
-    return valid ? length : 1;
+    const zanfo::Utf8Character character = zanfo::DecodeUtf8(text, at);
+    control = !character.valid || character.point < 0x20 || (character.point >= 0x7F && character.point < 0xA0);
+    return character.length;
 }
 
 void AppendOctal(std::string& out, unsigned char byte)

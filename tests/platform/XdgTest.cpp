@@ -1,6 +1,6 @@
-// The POSIX half of the portability layer: desktop entries and the default browser's lookup in
-// the XDG database. Starting programs is shown where the URL launcher starts xdg-open and the
-// browser.
+// The XDG side of the portability layer (POSIX only): desktop entries and the default browser's
+// lookup in the XDG database. Starting programs is shown where the URL launcher starts xdg-open
+// and the browser.
 #include "platform/DefaultBrowser.h"
 #include "platform/DesktopEntry.h"
 #include "tests/support/XdgSandbox.h"
