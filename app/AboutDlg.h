@@ -8,4 +8,7 @@ class CAboutDlg : public CTemplateDialog {
 public:
     // The owner is the main dialog, which stays disabled while the box is open.
     explicit CAboutDlg(CTemplateDialog* owner = nullptr);
+
+    // Runs the box modally over its owner: what the main dialog's About does.
+    static void Show(CTemplateDialog* owner);
 };

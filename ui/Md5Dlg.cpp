@@ -1,6 +1,5 @@
 #include "ui/Md5Dlg.h"
 
-#include "app/AboutDlg.h"
 #include "platform/FileAccess.h"
 #include "ui/ServiceAddress.h"
 #include "controls/UrlLauncher.h"
@@ -23,7 +22,6 @@ const char* const kHiddenTrigger = "417+508";
 
 CMd5Dlg::CMd5Dlg()
     : CTemplateDialog(MainDialogTemplate(), nullptr)
-    , m_dwThreadId(0)
     , m_shellOpen(&CUrlLauncher::ShellOpen)
     , m_chooseFile([](CTemplateDialog* owner, std::string& path, std::string& fileName) { return owner->ChooseFile(path, fileName); })
     , m_showMessage([](CTemplateDialog* owner, const std::string& text) { owner->ShowMessageBox(text, "提示", false); })
@@ -102,17 +100,20 @@ void CMd5Dlg::OnSysCommand(unsigned nID, long)
 
 void CMd5Dlg::OnAbout()
 {
-    CAboutDlg dlgAbout(this);
-    dlgAbout.DoModal();
+    if (m_showAbout)
+        m_showAbout(this);
 }
 
 int CMd5Dlg::OnMd5Progress(int wParam, int)
 {
-    if (m_bStopRequested)
+    if (m_workerState == WorkerState::Stopping)
         m_engine.Stop();
     SetProgressPos(IDC_PROGRESS, wParam);
-    if (wParam == 100)
+    if (wParam == 100) {
+        if (m_workerState == WorkerState::Running)
+            m_workerState = WorkerState::Finishing;
         ReturnToRest();
+    }
     return 1;
 }
 
@@ -150,21 +151,21 @@ void CMd5Dlg::OnCalculate()
     // A drop that arrives while the dialog waits for a worker has already put its path in the
     // path box: the request that is waiting takes it from there once the worker is gone (and a
     // closing dialog takes none).
-    if (m_bWaiting || m_bClosing)
+    if (m_bWaiting || m_workerState == WorkerState::Closed)
         return;
     // A worker still finishing (stopped, or past its 100) shares the engine and the result box:
     // let it end first, so its late result cannot land on this request.
-    if (GetDlgItemText(IDC_CALC) != kStopCaption)
+    if (m_workerState != WorkerState::Running)
         WaitForWorker();
-    if (m_bClosing)
+    if (m_workerState == WorkerState::Closed)
         return;
 
     for (const int id : {IDC_FILE_NAME, IDC_FILE_SIZE, IDC_DESCRIPTION, IDC_COMPANY, IDC_PRODUCT_NAME, IDC_PRODUCT_VERSION})
         SetDlgItemText(id, std::string());
-    const std::string caption = GetDlgItemText(IDC_CALC);
     SetDlgItemText(IDC_MD5, std::string());
 
-    if (caption == kStopCaption) {
+    // The button shows 停止 while a worker runs: pressed, it stops that worker.
+    if (m_workerState == WorkerState::Running) {
         StopWorker();
         ReturnToRest();
         return;
@@ -225,24 +226,20 @@ void CMd5Dlg::ReturnToRest()
 void CMd5Dlg::StopWorker()
 {
     m_engine.Stop();
-    m_bStopRequested = m_hThread.joinable();
+    if (m_workerState == WorkerState::Running || m_workerState == WorkerState::Finishing)
+        m_workerState = WorkerState::Stopping;
 }
 
 bool CMd5Dlg::StartWorker()
 {
-    m_bWorkerDone = false;
+    m_workerState = WorkerState::Running;
     try {
-        m_startThread(m_hThread, [this] {
-            HashThreadProc();
-            m_bWorkerDone = true;
-            WakeWaiter();
-        });
+        m_startThread(m_hThread, [this] { HashThreadProc(); });
     } catch (const std::system_error&) {
         // Out of threads or memory: nothing runs, and nothing is left for a later wait.
-        m_bStopRequested = false;
+        m_workerState = WorkerState::Idle;
         return false;
     }
-    m_dwThreadId += 1;  // a serial number: the worker needs no identity beyond "the last one"
     return true;
 }
 
@@ -253,7 +250,7 @@ int CMd5Dlg::HashThreadProc()
     SendToDialog([&] {
         path = GetDlgItemText(IDC_PATH);
         // Stopped before it began: the path box may already hold the next file, not ours.
-        stoppedAlready = m_bStopRequested;
+        stoppedAlready = m_workerState == WorkerState::Stopping;
         if (m_pathRead)
             m_pathRead();
     });
@@ -264,32 +261,34 @@ int CMd5Dlg::HashThreadProc()
         // A run that ended without a digest and without a Stop sends no 100: leave the running state.
         if (failed)
             ReturnToRest();
+        m_workerState = WorkerState::Ended;
     });
     return 1;
 }
 
 void CMd5Dlg::WaitForWorker()
 {
-    if (!m_hThread.joinable())
+    const auto noneLeft = [this] { return m_workerState == WorkerState::Idle || m_workerState == WorkerState::Closed; };
+    if (noneLeft())
         return;
-    if (!m_bWorkerDone) {
+    if (m_workerState != WorkerState::Ended) {
         // Not a plain join: the worker may be waiting for this thread to serve one of its calls.
         // Drops arriving meanwhile are refused by OnCalculate while this runs.
         const bool wasWaiting = std::exchange(m_bWaiting, true);
-        WaitServing([this] { return m_bWorkerDone || !m_hThread.joinable(); });
+        WaitServing([&] { return m_workerState == WorkerState::Ended || noneLeft(); });
         m_bWaiting = wasWaiting;
-        if (!m_hThread.joinable())
+        if (noneLeft())
             return;  // a wait nested in that one has already finished the job
     }
     m_hThread.join();
-    m_bStopRequested = false;
+    m_workerState = WorkerState::Idle;
 }
 
 void CMd5Dlg::OnClose(int result)
 {
     // The dialog and its engine are destroyed once the modal run returns: stop the worker first.
-    m_bClosing = true;
     StopWorker();
     WaitForWorker();
+    m_workerState = WorkerState::Closed;
     EndDialog(result);
 }

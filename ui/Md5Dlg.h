@@ -4,7 +4,6 @@
 #include "ui/Md5WndEngine.h"
 #include "window/WindowLayer.h"
 
-#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -26,6 +25,8 @@ public:
     // Runs on the dialog's thread each time a worker has read the path box, before it hashes,
     // while the worker waits: where a test puts a user's act between the two.
     using PathRead = std::function<void()>;
+    // Shows the About box over the dialog; the application hands it in (none: About does nothing).
+    using ShowAbout = std::function<void(CTemplateDialog* owner)>;
 
     CMd5Dlg();
     ~CMd5Dlg() override;
@@ -35,6 +36,7 @@ public:
     void SetShowMessage(ShowMessage showMessage) { m_showMessage = std::move(showMessage); }
     void SetStartThread(StartThread startThread) { m_startThread = std::move(startThread); }
     void SetPathRead(PathRead pathRead) { m_pathRead = std::move(pathRead); }
+    void SetShowAbout(ShowAbout showAbout) { m_showAbout = std::move(showAbout); }
 
     void OnSysCommand(unsigned nID, long lParam) override;
     void OnAbout();
@@ -66,25 +68,33 @@ private:
     void StopWorker();
     void OnClose(int result);
 
+    // The last worker's life. Only the dialog's thread changes it; the worker's own last act
+    // (Ended) comes through its last call, which that thread runs.
+    enum class WorkerState {
+        Idle,       // no worker to wait for
+        Running,    // hashing, with the Calculate button showing 停止
+        Stopping,   // stopped (停止, a new choice, the close): its run ends at its next chunk. A Stop
+                    // that lands before the run has begun would be lost, so each call repeats it.
+        Finishing,  // past its 100, or failed: it ends by itself
+        Ended,      // it has made its last call: joining it waits for nothing
+        Closed,     // the dialog has closed: no worker starts again
+    };
+
     CLinkStatic m_siteLink;
     std::string m_strPath;
     std::string m_strFileName;
-    std::uint32_t m_dwThreadId;
-    std::thread m_hThread;
-    // Set by the worker as its last act: the thread may be joined without waiting for a call.
-    std::atomic<bool> m_bWorkerDone{false};
+    std::thread m_hThread;  // the last worker's thread (a std::thread, not a Win32 handle)
+    WorkerState m_workerState = WorkerState::Idle;
+    // The dialog is waiting for the worker to end, serving its calls: no request may start a
+    // worker from inside that wait, whose end would then join a worker blocked in a call to us.
+    // The dialog's own state, not the worker's: the wait sees the worker pass through several.
+    bool m_bWaiting = false;
     CMd5WndEngine m_engine;
 
-    // The user stopped the current worker. A Stop that lands before the worker's run has begun
-    // would be lost, so each progress call repeats it until the run notices.
-    bool m_bStopRequested = false;
-    // The dialog is waiting for a worker, serving its calls: no new request may start a worker
-    // from inside that wait, whose end would then join a worker blocked in a call to us.
-    bool m_bWaiting = false;
-    bool m_bClosing = false;
     ShellOpen m_shellOpen;
     ChooseFile m_chooseFile;
     ShowMessage m_showMessage;
     StartThread m_startThread;
     PathRead m_pathRead;
+    ShowAbout m_showAbout;
 };

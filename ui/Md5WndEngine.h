@@ -18,5 +18,5 @@ protected:
     void OnProgress(int percent) override;
 
 private:
-    CTemplateDialog* m_hNotifyWnd = nullptr;
+    CTemplateDialog* m_hNotifyWnd = nullptr;  // the dialog that gets the progress (a dialog, not a window handle)
 };

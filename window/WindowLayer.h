@@ -9,8 +9,14 @@
 #include <vector>
 
 // The window layer: what the dialogs need of the window system. Each window system has its own
-// implementation in a folder of its own (window/qt); everything above the layer is written
-// once. Texts are UTF-8 on both sides of it.
+// implementation in a folder of its own (window/qt, window/win32), and CMake builds the one for
+// the target; everything above the layer is written once. The layer knows no program: what it
+// shows of one (icon, desktop entry, filter text) is handed in. Texts are UTF-8 on both sides.
+
+// Windows spells two of its functions as macros with the names of members below: whatever a
+// source included before this header, the names stay ours.
+#undef GetDlgItemText
+#undef SetDlgItemText
 
 // A colour as Windows spells it (COLORREF): 0x00BBGGRR.
 using Colour = std::uint32_t;
@@ -29,10 +35,28 @@ struct ItemRect {
 constexpr int kKeyReturn = 0x0D;
 constexpr int kKeyEscape = 0x1B;
 
+// The commands of a dialog's OK button and of its closing (Escape, the close box), as Windows numbers them.
+constexpr int kIdOk = 1;
+constexpr int kIdCancel = 2;
+
+// The messages SendDlgMessage hands to OnMessage, from WM_USER + 3 to WM_APP - 1: below them lie
+// the window system's own, from WM_APP up the layer's.
+constexpr unsigned kFirstDialogMessage = 0x0403;
+constexpr unsigned kLastDialogMessage = 0x7FFF;
+
+// What the window system is told of the program, once, when it is made.
+struct ApplicationIdentity {
+    std::string desktopId;         // the XDG desktop entry its windows belong to (Qt)
+    std::string iconFolder;        // its icon, one image per size, in Qt's resources (":/icons")
+    int iconResource = 0;          // its icon's resource ordinal (Win32)
+    std::string toolkitLanguage;   // the toolkit's own texts (OK, Cancel, the chooser) in this language (Qt)
+    std::string allFilesFilter;    // the file chooser's one filter, which matches every file
+};
+
 // The window system of the process: made once in main, before any dialog.
 class CWindowSystem {
 public:
-    CWindowSystem(int& argc, char** argv);
+    CWindowSystem(int& argc, char** argv, ApplicationIdentity identity);
     ~CWindowSystem();
     CWindowSystem(const CWindowSystem&) = delete;
     CWindowSystem& operator=(const CWindowSystem&) = delete;
@@ -40,6 +64,7 @@ public:
     // Serves what is pending for the dialogs on this thread, as their modal loops do: for a
     // dialog shown without one.
     static void PumpEvents();
+    static const ApplicationIdentity& Identity();
     // The program's name for message boxes: its file name without extension.
     static std::string ApplicationTitle();
     static Colour HighlightColour();
@@ -84,6 +109,8 @@ public:
     static CTemplateDialog* ActiveModal();
     const DialogTemplate& Template() const { return m_template; }
 
+    // The controls, by identifier. An identifier the dialog does not have, or a control of
+    // another kind, is no error: a getter gives "", 0 or an empty place, a setter does nothing.
     std::string GetDlgItemText(int id) const;
     void SetDlgItemText(int id, const std::string& text);
     void ShowDlgItem(int id, bool show);
@@ -109,17 +136,17 @@ public:
 
     // A message box with one OK button, owned by this dialog; `warning` adds the warning icon.
     void ShowMessageBox(const std::string& text, const std::string& caption, bool warning);
-    // The open-file dialog with the one filter "所有文件 (*.*)"; false when the user cancels.
+    // The open-file dialog with the identity's one filter; false when the user cancels.
     bool ChooseFile(std::string& path, std::string& fileName);
 
-    // From any thread: OnMessage runs on the dialog's thread, and this returns its result.
+    // From any thread: OnMessage runs on the dialog's thread, and this returns its result. A
+    // message outside kFirstDialogMessage..kLastDialogMessage is no dialog's: 0, unseen.
     std::intptr_t SendDlgMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
     // From any thread: the call runs on the dialog's thread; returns once it has run.
     void SendToDialog(const std::function<void()>& call);
     // Serves sent messages and everything but user input until `finished` holds. It looks
-    // again whenever anything arrives; WakeWaiter (from any thread) makes sure something does.
+    // again whenever anything arrives: what makes it hold must come as a call or a message.
     void WaitServing(const std::function<bool()>& finished);
-    void WakeWaiter();
 
     // The window system's own objects (QWidget* or HWND), for the tests of each layer.
     void* NativeWindow() const;
@@ -128,7 +155,7 @@ public:
 protected:
     virtual void OnInitDialog() {}
     // A button (or a notifying static) was clicked, or the window system asked to close
-    // (IDCANCEL). By default IDOK and IDCANCEL end the dialog.
+    // (kIdCancel). By default kIdOk and kIdCancel end the dialog.
     virtual void OnCommand(int id);
     // A key pressed anywhere in the dialog, before the window system acts on it; true swallows it.
     virtual bool PreTranslateKey(int /*virtualKey*/) { return false; }
@@ -136,7 +163,7 @@ protected:
     virtual void OnDropFiles(const std::vector<std::string>& /*paths*/) {}
     // A system-menu command the window system does not handle itself (IDM_ABOUTBOX's range).
     virtual void OnSysCommand(unsigned /*nID*/, long /*lParam*/) {}
-    // A message from SendDlgMessage (WM_USER and up).
+    // A message from SendDlgMessage, kFirstDialogMessage to kLastDialogMessage.
     virtual std::intptr_t OnMessage(unsigned /*message*/, std::uintptr_t /*wParam*/, std::intptr_t /*lParam*/) { return 0; }
 
 private:

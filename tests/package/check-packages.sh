@@ -39,7 +39,9 @@ options_in_manual() {
     done
 }
 check "the manual page has every option" options_in_manual
-for size in 16 32 48 256; do
+# Every size res/icons/make-icons.py draws.
+for icon in "$root"/res/icons/zanfo-md5-*.png; do
+    size=${icon##*-} size=${size%.png}
     check "icon ${size}x$size" test -f "$work/deb/usr/share/icons/hicolor/${size}x$size/apps/zanfo-md5.png"
 done
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/AboutDlg.h"
 #include "tests/support/DialogDriver.h"
 #include "ui/Md5Dlg.h"
 #include "tests/support/TestFiles.h"
@@ -30,6 +31,7 @@ struct DialogFixture {
             choices.erase(choices.begin());
             return true;
         });
+        dlg.SetShowAbout(&CAboutDlg::Show);
         dlg.SetShellOpen([this](const std::string& url, int show) {
             opened.emplace_back(url, show);
             return 42;

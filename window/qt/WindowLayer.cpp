@@ -1,9 +1,8 @@
 // The window layer over Qt 6: the dialog manager's rules rebuilt with widgets.
 #include "window/WindowLayer.h"
 
-#include "res/resource.h"
-
 #include <QApplication>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
@@ -44,14 +43,13 @@ int MulDiv(int number, int numerator, int denominator)
     return static_cast<int>((product + (product >= 0 ? denominator / 2 : -denominator / 2)) / denominator);
 }
 
-QIcon ApplicationIcon()
+// Every image in the folder, each at its own size.
+QIcon IconFromFolder(const std::string& folder)
 {
-    static const QIcon icon = [] {
-        QIcon sizes;
-        for (const int size : {16, 32, 48, 256})
-            sizes.addFile(QString(":/icons/zanfo-md5-%1.png").arg(size), QSize(size, size));
-        return sizes;
-    }();
+    QIcon icon;
+    const QDir images(Q(folder));
+    for (const QString& name : images.entryList(QDir::Files))
+        icon.addFile(images.filePath(name));
     return icon;
 }
 
@@ -137,35 +135,54 @@ private:
     bool m_doubleClickRelease = false;
 };
 
-std::uint32_t StyleOf(const QWidget* widget)
+// What the window system was told of the program, for every dialog it makes.
+struct Program {
+    ApplicationIdentity identity;
+    QIcon icon;
+};
+const Program* g_program = nullptr;
+
+QIcon ApplicationIcon()
 {
-    return widget->property("windowStyle").toUInt();
+    return g_program ? g_program->icon : QIcon();
 }
 
 }  // namespace
 
 struct CWindowSystem::Native {
     QApplication application;
-    // Qt's own texts (OK, Cancel, the file chooser) in Chinese, like the rest of the program.
+    Program program;
+    // Qt's own texts (OK, Cancel, the file chooser) in the program's language.
     QTranslator qtTranslator;
 
-    Native(int& argc, char** argv)
+    Native(int& argc, char** argv, ApplicationIdentity identity)
         : application(argc, argv)
+        , program{std::move(identity), QIcon()}
     {
-        // The windows belong to the installed com.zanfo.ZanfoMd5.desktop: desktops take the name and the
-        // icon they show for them, and group them, from that entry.
-        QGuiApplication::setDesktopFileName("com.zanfo.ZanfoMd5");
-        if (qtTranslator.load("qtbase_zh_CN", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        program.icon = IconFromFolder(program.identity.iconFolder);
+        // Desktops take the name and the icon they show for the windows, and group them, from
+        // the desktop entry they belong to.
+        QGuiApplication::setDesktopFileName(Q(program.identity.desktopId));
+        const std::string& language = program.identity.toolkitLanguage;
+        if (!language.empty() && qtTranslator.load(Q("qtbase_" + language), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
             QCoreApplication::installTranslator(&qtTranslator);
+        g_program = &program;
     }
+    ~Native() { g_program = nullptr; }
 };
 
-CWindowSystem::CWindowSystem(int& argc, char** argv)
-    : m_native(std::make_unique<Native>(argc, argv))
+CWindowSystem::CWindowSystem(int& argc, char** argv, ApplicationIdentity identity)
+    : m_native(std::make_unique<Native>(argc, argv, std::move(identity)))
 {
 }
 
 CWindowSystem::~CWindowSystem() = default;
+
+const ApplicationIdentity& CWindowSystem::Identity()
+{
+    static const ApplicationIdentity none;
+    return g_program ? g_program->identity : none;
+}
 
 void CWindowSystem::PumpEvents()
 {
@@ -315,7 +332,7 @@ struct CTemplateDialog::Native final : QDialog {
         return nullptr;
     }
 
-    void reject() override { self.OnCommand(IDCANCEL); }
+    void reject() override { self.OnCommand(kIdCancel); }
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {
@@ -452,23 +469,27 @@ int CTemplateDialog::GetProgressPos(int id) const
 
 ItemRect CTemplateDialog::GetItemRect(int id) const
 {
-    const QRect rect = m_native->Item(id)->geometry();
+    QWidget* widget = m_native->Item(id);
+    const QRect rect = widget ? widget->geometry() : QRect();
     return {rect.x(), rect.y(), rect.width(), rect.height()};
 }
 
 void CTemplateDialog::SetItemRect(int id, const ItemRect& rect)
 {
-    m_native->Item(id)->setGeometry(Native::Rect(rect));
+    if (QWidget* widget = m_native->Item(id))
+        widget->setGeometry(Native::Rect(rect));
 }
 
 std::uint32_t CTemplateDialog::GetItemStyle(int id) const
 {
-    return StyleOf(m_native->Item(id));
+    QWidget* widget = m_native->Item(id);
+    return widget ? widget->property("windowStyle").toUInt() : 0;
 }
 
 void CTemplateDialog::SetItemStyle(int id, std::uint32_t style)
 {
-    m_native->Item(id)->setProperty("windowStyle", style);
+    if (QWidget* widget = m_native->Item(id))
+        widget->setProperty("windowStyle", style);
 }
 
 ItemRect CTemplateDialog::MapDialogRect(int x, int y, int cx, int cy) const
@@ -487,6 +508,8 @@ void CTemplateDialog::AttachLink(int id, CLinkBehaviour* behaviour)
 void CTemplateDialog::SetItemUnderline(int id)
 {
     QWidget* widget = m_native->Item(id);
+    if (!widget)
+        return;
     QFont font = widget->font();
     font.setUnderline(true);
     widget->setFont(font);
@@ -495,6 +518,9 @@ void CTemplateDialog::SetItemUnderline(int id)
 void CTemplateDialog::MeasureItemText(int id, int& cx, int& cy) const
 {
     QWidget* widget = m_native->Item(id);
+    cx = cy = 0;
+    if (!widget)
+        return;
     const QFontMetrics metrics(widget->font());
     cx = metrics.horizontalAdvance(Q(GetDlgItemText(id)));
     cy = metrics.height();
@@ -502,12 +528,14 @@ void CTemplateDialog::MeasureItemText(int id, int& cx, int& cy) const
 
 void CTemplateDialog::SetItemToolTip(int id, const std::string& text)
 {
-    m_native->Item(id)->setToolTip(Q(text));
+    if (QWidget* widget = m_native->Item(id))
+        widget->setToolTip(Q(text));
 }
 
 void CTemplateDialog::RedrawItem(int id)
 {
-    m_native->Item(id)->repaint();
+    if (QWidget* widget = m_native->Item(id))
+        widget->repaint();
 }
 
 void CTemplateDialog::ShowMessageBox(const std::string& text, const std::string& caption, bool warning)
@@ -522,7 +550,7 @@ bool CTemplateDialog::ChooseFile(std::string& path, std::string& fileName)
     dialog.setFileMode(QFileDialog::ExistingFile);
     // The one filter keeps its Windows name, but matches every file: "*.*" alone would hide the
     // many files here whose names have no dot.
-    dialog.setNameFilter(QString::fromUtf8("所有文件 (*.*) (*)"));
+    dialog.setNameFilter(Q(CWindowSystem::Identity().allFilesFilter + " (*)"));
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
@@ -535,6 +563,8 @@ bool CTemplateDialog::ChooseFile(std::string& path, std::string& fileName)
 std::intptr_t CTemplateDialog::SendDlgMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam)
 {
     std::intptr_t result = 0;
+    if (message < kFirstDialogMessage || message > kLastDialogMessage)
+        return result;
     SendToDialog([&] { result = OnMessage(message, wParam, lParam); });
     return result;
 }
@@ -555,11 +585,6 @@ void CTemplateDialog::WaitServing(const std::function<bool()>& finished)
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
 }
 
-void CTemplateDialog::WakeWaiter()
-{
-    QMetaObject::invokeMethod(m_native.get(), [] {}, Qt::QueuedConnection);
-}
-
 void* CTemplateDialog::NativeWindow() const
 {
     return static_cast<QWidget*>(m_native.get());
@@ -572,6 +597,6 @@ void* CTemplateDialog::NativeItem(int id) const
 
 void CTemplateDialog::OnCommand(int id)
 {
-    if (id == IDOK || id == IDCANCEL)
+    if (id == kIdOk || id == kIdCancel)
         EndDialog(id);
 }

@@ -4,7 +4,6 @@
 
 #include "platform/WideText.h"
 #include "res/DialogResource.h"
-#include "res/resource.h"
 
 #include <algorithm>
 #include <utility>
@@ -17,10 +16,10 @@ using zanfo::Widen;
 
 namespace {
 
-// The call SendToDialog carries across threads; the messages below it are the dialog's own.
+// The call SendToDialog carries across threads, just above the dialog's own messages.
 constexpr UINT kCallMessage = WM_APP;
-// The dialog manager's own messages (DM_GETDEFID, DM_SETDEFID, DM_REPOSITION) are not the dialog's.
-constexpr UINT kFirstDialogMessage = WM_USER + 3;
+static_assert(kFirstDialogMessage == WM_USER + 3 && kLastDialogMessage + 1 == kCallMessage,
+              "the dialog's messages lie between the dialog manager's (DM_GETDEFID to DM_REPOSITION) and ours");
 // System commands from here up are the window system's (SC_SIZE is the first).
 constexpr WPARAM kFirstSystemCommand = 0xF000;
 constexpr int kHandCursorResource = 106;
@@ -36,6 +35,8 @@ protected:
 };
 
 std::vector<CDialogWindow*> g_dialogs;
+// What the window system was told of the program.
+const ApplicationIdentity* g_identity = nullptr;
 
 CDialogWindow* DialogOf(HWND window)
 {
@@ -62,7 +63,8 @@ void DispatchForDialogs(MSG& msg)
 
 HICON ApplicationIcon(int metricX, int metricY)
 {
-    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON,
+    const auto resource = static_cast<WORD>(CWindowSystem::Identity().iconResource);
+    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource), IMAGE_ICON,
                                          GetSystemMetrics(metricX), GetSystemMetrics(metricY), LR_SHARED));
 }
 
@@ -97,19 +99,30 @@ std::string WindowText(HWND window)
 }  // namespace
 
 struct CWindowSystem::Native {
-    Native()
+    ApplicationIdentity identity;
+
+    explicit Native(ApplicationIdentity programIdentity)
+        : identity(std::move(programIdentity))
     {
         INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS | ICC_BAR_CLASSES};
         InitCommonControlsEx(&controls);
+        g_identity = &identity;
     }
+    ~Native() { g_identity = nullptr; }
 };
 
-CWindowSystem::CWindowSystem(int&, char**)
-    : m_native(std::make_unique<Native>())
+CWindowSystem::CWindowSystem(int&, char**, ApplicationIdentity identity)
+    : m_native(std::make_unique<Native>(std::move(identity)))
 {
 }
 
 CWindowSystem::~CWindowSystem() = default;
+
+const ApplicationIdentity& CWindowSystem::Identity()
+{
+    static const ApplicationIdentity none;
+    return g_identity ? *g_identity : none;
+}
 
 void CWindowSystem::PumpEvents()
 {
@@ -240,7 +253,7 @@ struct CTemplateDialog::Native final : CDialogWindow {
             }
             return TRUE;
         case WM_CLOSE:
-            self.OnCommand(IDCANCEL);
+            self.OnCommand(kIdCancel);
             return TRUE;
         case WM_SYSCOMMAND:
             if ((wParam & 0xFFF0) >= kFirstSystemCommand)
@@ -264,7 +277,7 @@ struct CTemplateDialog::Native final : CDialogWindow {
             (*reinterpret_cast<const std::function<void()>*>(lParam))();
             return TRUE;
         default:
-            if (message >= kFirstDialogMessage && message < WM_APP) {
+            if (message >= kFirstDialogMessage && message <= kLastDialogMessage) {
                 SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, self.OnMessage(message, wParam, lParam));
                 return TRUE;
             }
@@ -352,7 +365,7 @@ int CTemplateDialog::DoModal()
             // The thread is quitting: its loop further out must see the quit as well.
             if (got == 0)
                 PostQuitMessage(static_cast<int>(msg.wParam));
-            EndDialog(IDCANCEL);
+            EndDialog(kIdCancel);
             break;
         }
         DispatchForDialogs(msg);
@@ -496,6 +509,9 @@ void CTemplateDialog::SetItemUnderline(int id)
 void CTemplateDialog::MeasureItemText(int id, int& cx, int& cy) const
 {
     const HWND item = m_native->Item(id);
+    cx = cy = 0;
+    if (!item)
+        return;
     const std::wstring text = Widen(GetDlgItemText(id));
     const HDC dc = GetDC(item);
     const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(item, WM_GETFONT, 0, 0)));
@@ -551,11 +567,12 @@ bool CTemplateDialog::ChooseFile(std::string& path, std::string& fileName)
 {
     // Room for the longest path Windows knows, not MAX_PATH.
     std::wstring chosen(32768, L'\0');
-    static const wchar_t kFilter[] = L"所有文件 (*.*)\0*.*\0";
+    // The filter's name, then its pattern, each ending in a NUL, and one more NUL to end the list.
+    const std::wstring filter = Widen(CWindowSystem::Identity().allFilesFilter) + L'\0' + L"*.*" + L'\0';
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof(dialog);
     dialog.hwndOwner = m_native->hwnd;
-    dialog.lpstrFilter = kFilter;
+    dialog.lpstrFilter = filter.c_str();
     dialog.lpstrFile = chosen.data();
     dialog.nMaxFile = static_cast<DWORD>(chosen.size());
     dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
@@ -568,6 +585,8 @@ bool CTemplateDialog::ChooseFile(std::string& path, std::string& fileName)
 
 std::intptr_t CTemplateDialog::SendDlgMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam)
 {
+    if (message < kFirstDialogMessage || message > kLastDialogMessage)
+        return 0;
     return SendMessageW(m_native->hwnd, message, wParam, lParam);
 }
 
@@ -611,11 +630,6 @@ void CTemplateDialog::WaitServing(const std::function<bool()>& finished)
         PostQuitMessage(quitCode);
 }
 
-void CTemplateDialog::WakeWaiter()
-{
-    PostMessageW(m_native->hwnd, WM_NULL, 0, 0);
-}
-
 void* CTemplateDialog::NativeWindow() const
 {
     return m_native->hwnd;
@@ -628,6 +642,6 @@ void* CTemplateDialog::NativeItem(int id) const
 
 void CTemplateDialog::OnCommand(int id)
 {
-    if (id == IDOK || id == IDCANCEL)
+    if (id == kIdOk || id == kIdCancel)
         EndDialog(id);
 }
