@@ -1,3 +1,4 @@
+#include "md5/ChunkReader.h"
 #include "md5/Md5Engine.h"
 
 #include <benchmark/benchmark.h>
@@ -14,7 +15,7 @@ protected:
 // Transform over 1 MiB held in memory: the ceiling that file hashing approaches.
 void Md5Transform(benchmark::State& state)
 {
-    std::vector<unsigned char> data(CMd5Engine::kChunkSize, 0x5A);
+    std::vector<unsigned char> data(CChunkReader::kChunkSize, 0x5A);
     CSilentEngine engine;
     engine.Init();
     for (auto _ : state) {

@@ -7,6 +7,8 @@
 
 namespace {
 
+constexpr std::size_t kChunkSize = CChunkReader::kChunkSize;
+
 std::uint32_t LoadWord(const unsigned char* p)
 {
     // Byte by byte, so the result does not depend on the host's byte order; compilers turn

@@ -25,8 +25,6 @@ enum class HashFailure {
 // that another thread may call. Knows nothing of windows: subclasses decide where progress goes.
 class CMd5Engine {
 public:
-    static constexpr std::size_t kChunkSize = 1048576;
-
     CMd5Engine();
     virtual ~CMd5Engine();
     CMd5Engine(const CMd5Engine&) = delete;
@@ -58,7 +56,7 @@ public:
     const unsigned char* LengthBytes() const { return m_lengthBytes; }
 
 protected:
-    // Called before each full chunk is hashed and once with 100 after a successful run.
+    // Called before each full chunk (CChunkReader::kChunkSize) is hashed and once with 100 after a successful run.
     virtual void OnProgress(int percent) = 0;
 
 private:

@@ -19,6 +19,8 @@ const DialogTemplate& MainDialogTemplate()
         Style::kExAppWindow | Style::kExAcceptFiles,
         274,
         280,
+        // The title is the dialog's own text, "1.1beta" included: a new version in CMakeLists.txt
+        // changes the About box and the version resource, never this title.
         "Zanfo文件诊所MD5值计算工具1.1beta",
         "宋体",
         9,

@@ -48,12 +48,12 @@ wait_for() {
     done
 }
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-# The number arrives as a whole line; the server is ready once a client can talk to it.
-wait_for '[ "$(tail -c 1 "$work/display" 2>/dev/null)" = "" ] && [ -s "$work/display" ]' ||
-    { echo "SKIP: Xvfb did not start: $(cat "$work/xvfb.log")"; exit 77; }
-export DISPLAY=:$(head -n 1 "$work/display")
+source "$(dirname "$0")/../../scripts/lib/xvfb.sh"
+zanfo_start_xvfb "$work/xvfb.log"
+started=$?
+xvfb_pid=$ZANFO_XVFB_PID
+[ $started -eq 0 ] || { echo "SKIP: Xvfb did not start: $(cat "$work/xvfb.log")"; exit 77; }
+# The server is ready once a client can talk to it.
 wait_for 'xdotool getmouselocation >/dev/null 2>&1' || { echo "SKIP: Xvfb does not answer on $DISPLAY"; exit 77; }
 
 mkdir -p "$work/bin"
