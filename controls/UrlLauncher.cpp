@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <optional>
+#include <utility>
 #include <vector>
 
 using namespace zanfo;
@@ -59,28 +60,25 @@ std::string CUrlLauncher::BuildCommandLine(const std::string& handlerCommand, co
 
 std::string CUrlLauncher::OpenErrorText(int code)
 {
-    const char* message = nullptr;
-    switch (code) {
-    case kOutOfResources: message = "The operating system is out\nof memory or resources."; break;
-    case kFileNotFound: message = "The specified file was not found."; break;
-    case kPathNotFound: message = "The specified path was not found."; break;
-    case kAccessDenied: message = "The operating system denied\naccess to the specified file."; break;
-    case kOutOfMemory: message = "There was not enough memory to complete the operation."; break;
-    case kBadFormat: message = "The .EXE file is invalid\n(non-Win32 .EXE or error in .EXE image)."; break;
-    case kSharingViolation: message = "A sharing violation occurred. "; break;
-    case kAssociationIncomplete: message = "The filename association is\nincomplete or invalid."; break;
-    case kDdeTimeout: message = "The DDE transaction could not\nbe completed because the request timed out."; break;
-    case kDdeFailed: message = "The DDE transaction failed."; break;
-    case kDdeBusy:
-        message = "The DDE transaction could not\nbe completed because other DDE transactions\nwere being processed.";
-        break;
-    case kNoAssociation: message = "There is no application associated\nwith the given filename extension."; break;
-    case kDllNotFound: message = "The specified dynamic-link library was not found."; break;
-    default: break;
-    }
-    std::string text = "Unable to open hyperlink:\n\n";
-    if (message)
-        return text + message;
+    static const std::pair<int, const char*> kMessages[] = {
+        {kOutOfResources, "The operating system is out\nof memory or resources."},
+        {kFileNotFound, "The specified file was not found."},
+        {kPathNotFound, "The specified path was not found."},
+        {kAccessDenied, "The operating system denied\naccess to the specified file."},
+        {kOutOfMemory, "There was not enough memory to complete the operation."},
+        {kBadFormat, "The .EXE file is invalid\n(non-Win32 .EXE or error in .EXE image)."},
+        {kSharingViolation, "A sharing violation occurred. "},
+        {kAssociationIncomplete, "The filename association is\nincomplete or invalid."},
+        {kDdeTimeout, "The DDE transaction could not\nbe completed because the request timed out."},
+        {kDdeFailed, "The DDE transaction failed."},
+        {kDdeBusy, "The DDE transaction could not\nbe completed because other DDE transactions\nwere being processed."},
+        {kNoAssociation, "There is no application associated\nwith the given filename extension."},
+        {kDllNotFound, "The specified dynamic-link library was not found."},
+    };
+    const std::string text = "Unable to open hyperlink:\n\n";
+    for (const auto& [known, message] : kMessages)
+        if (known == code)
+            return text + message;
     char unknown[64];
     std::snprintf(unknown, sizeof unknown, "Unknown Error (%d) occurred.", code);
     return text + unknown;

@@ -10,15 +10,15 @@
 // Why the last HashFile call returned no digest.
 enum class HashFailure {
     None,
-    NotFound,          // the path names nothing
-    NotRegularFile,    // a folder, FIFO, socket or device
+    NotFound,        // the path names nothing
+    NotRegularFile,  // a folder, FIFO, socket or device
     PermissionDenied,
     OpenFailed,
-    Empty,             // size 0
+    Empty,  // size 0
     ReadError,
-    Changed,           // more or fewer bytes than the size looked up at open
+    Changed,  // more or fewer bytes than the size looked up at open
     Stopped,
-    Unexpected,        // out of memory, no thread, or any other exception
+    Unexpected,  // out of memory, no thread, or any other exception
 };
 
 // MD5 (RFC 1321) of whole files, read in 1 MiB chunks, with progress in percent and a stop
@@ -83,13 +83,12 @@ private:
     std::int32_t m_S12, m_S22, m_S32, m_S42;
     std::int32_t m_S13, m_S23, m_S33, m_S43;
     std::int32_t m_S14, m_S24, m_S34, m_S44;
-    std::int32_t m_padLen;             // 0x80 marker plus zero bytes before the length bytes: 1..64
-    unsigned char m_lengthBytes[8];    // message length in bits, 64-bit little-endian
-    std::FILE* m_file;                 // the open file of the current run
-    std::atomic<bool> m_running;       // cleared by Stop; the run checks it once per chunk
+    std::int32_t m_padLen;           // 0x80 marker plus zero bytes before the length bytes: 1..64
+    unsigned char m_lengthBytes[8];  // message length in bits, 64-bit little-endian
+    std::FILE* m_file;               // the open file of the current run
+    std::atomic<bool> m_running;     // cleared by Stop; the run checks it once per chunk
     HashFailure m_failure;
     int m_readError = 0;
 
-    static_assert(sizeof(std::atomic<bool>) == 1 && std::atomic<bool>::is_always_lock_free,
-                  "the running flag must be one lock-free byte");
+    static_assert(sizeof(std::atomic<bool>) == 1 && std::atomic<bool>::is_always_lock_free, "the running flag must be one lock-free byte");
 };

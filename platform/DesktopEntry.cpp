@@ -3,25 +3,23 @@
 #include "platform/FileAccess.h"
 
 #include <sstream>
+#include <string>
 
 namespace zanfo {
 namespace {
 
+// The general escapes of a key file's string values: \s \n \t \r \\; any other stays as written.
 std::string UnescapeString(const std::string& value)
 {
+    static const std::string kEscaped = "sntr\\", kMeant = " \n\t\r\\";
     std::string out;
     for (std::size_t i = 0; i < value.size(); ++i) {
-        if (value[i] != '\\' || i + 1 == value.size()) {
+        const std::size_t escape = value[i] == '\\' && i + 1 < value.size() ? kEscaped.find(value[i + 1]) : std::string::npos;
+        if (escape == std::string::npos) {
             out += value[i];
-            continue;
-        }
-        switch (value[++i]) {
-        case 's': out += ' '; break;
-        case 'n': out += '\n'; break;
-        case 't': out += '\t'; break;
-        case 'r': out += '\r'; break;
-        case '\\': out += '\\'; break;
-        default: out += '\\'; out += value[i]; break;
+        } else {
+            out += kMeant[escape];
+            ++i;
         }
     }
     return out;
@@ -54,8 +52,8 @@ std::optional<std::string> ReadSmallRegularFile(const std::string& path)
     if (!file.stream)
         return std::nullopt;
     std::string content(file.size <= kMaxKeyFileSize ? file.size : 0, '\0');
-    const bool read = file.size <= kMaxKeyFileSize &&
-                      ReadAt(file.stream, 0, content.size(), reinterpret_cast<unsigned char*>(content.data()));
+    const bool read =
+        file.size <= kMaxKeyFileSize && ReadAt(file.stream, 0, content.size(), reinterpret_cast<unsigned char*>(content.data()));
     std::fclose(file.stream);
     return read ? std::optional<std::string>(content) : std::nullopt;
 }

@@ -161,8 +161,7 @@ ProcessOutcome RunAndWait(const std::vector<std::string>& argv, std::chrono::mil
     outcome.stillRunning = true;
     std::thread([child] {
         int status = 0;
-        while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-        }
+        while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {}
     }).detach();
     return outcome;
 }
@@ -175,8 +174,7 @@ int StartDetached(const std::vector<std::string>& argv)
     const pid_t child = Spawn(command, true, startError);
     if (child > 0) {
         int status = 0;
-        while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-        }
+        while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {}
     }
     return startError;
 }

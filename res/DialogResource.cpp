@@ -23,10 +23,7 @@ public:
         Word(value & 0xFFFF);
         Word(value >> 16);
     }
-    void Align()
-    {
-        bytes.resize((bytes.size() + 3) / 4 * 4, 0);
-    }
+    void Align() { bytes.resize((bytes.size() + 3) / 4 * 4, 0); }
     // NUL-terminated UTF-16.
     void Text(const std::string& text)
     {
@@ -50,10 +47,18 @@ public:
 void WriteClass(CWriter& out, ControlClass controlClass)
 {
     switch (controlClass) {
-    case ControlClass::Button: out.Word(0xFFFF), out.Word(0x0080); return;
-    case ControlClass::Edit: out.Word(0xFFFF), out.Word(0x0081); return;
-    case ControlClass::Static: out.Word(0xFFFF), out.Word(0x0082); return;
-    case ControlClass::Progress: out.Text("msctls_progress32"); return;
+    case ControlClass::Button:
+        out.Word(0xFFFF), out.Word(0x0080);
+        return;
+    case ControlClass::Edit:
+        out.Word(0xFFFF), out.Word(0x0081);
+        return;
+    case ControlClass::Static:
+        out.Word(0xFFFF), out.Word(0x0082);
+        return;
+    case ControlClass::Progress:
+        out.Text("msctls_progress32");
+        return;
     }
 }
 
@@ -74,7 +79,7 @@ std::vector<unsigned char> BuildDialogResource(const DialogTemplate& dialog)
     out.Word(0);  // the default dialog class
     out.Text(dialog.title);
     out.Word(static_cast<std::uint32_t>(dialog.pointSize));
-    out.Word(400);  // weight: regular
+    out.Word(400);     // weight: regular
     out.Word(0x0100);  // not italic; DEFAULT_CHARSET
     out.Text(dialog.fontName);
     for (const DialogItemTemplate& item : dialog.items) {

@@ -1,11 +1,11 @@
 #include "ui/Md5Dlg.h"
 
-#include "platform/FileAccess.h"
-#include "ui/ServiceAddress.h"
 #include "controls/UrlLauncher.h"
-#include "version/VersionStrings.h"
-#include "res/resource.h"
+#include "platform/FileAccess.h"
 #include "platform/Shell.h"
+#include "res/resource.h"
+#include "ui/ServiceAddress.h"
+#include "version/VersionStrings.h"
 
 #include <system_error>
 #include <utility>

@@ -1,16 +1,16 @@
 #include "version/PeImage.h"
 
-#include "version/BoundedBuffer.h"
 #include "platform/FileAccess.h"
 #include "platform/UiLanguage.h"
+#include "version/BoundedBuffer.h"
 #include "version/ResourceLanguage.h"
 
 #include <algorithm>
 
 namespace {
 
-constexpr std::uint16_t kDosMagic = 0x5A4D;       // "MZ"
-constexpr std::uint32_t kPeSignature = 0x4550;    // "PE\0\0"
+constexpr std::uint16_t kDosMagic = 0x5A4D;     // "MZ"
+constexpr std::uint32_t kPeSignature = 0x4550;  // "PE\0\0"
 constexpr std::uint16_t kPe32Magic = 0x10B;
 constexpr std::uint16_t kPe32PlusMagic = 0x20B;
 constexpr std::uint32_t kResourceDirectoryIndex = 2;
@@ -60,8 +60,7 @@ bool CPeImage::ReadHeaders(std::uint32_t& resourceRva)
     std::vector<unsigned char> bytes;
     std::uint16_t dosMagic = 0;
     std::uint32_t peOffset = 0;
-    if (!ReadBytes(0, 64, bytes) || !View(bytes).ReadU16(0, dosMagic) || dosMagic != kDosMagic ||
-        !View(bytes).ReadU32(0x3C, peOffset))
+    if (!ReadBytes(0, 64, bytes) || !View(bytes).ReadU16(0, dosMagic) || dosMagic != kDosMagic || !View(bytes).ReadU32(0x3C, peOffset))
         return false;
 
     std::uint32_t signature = 0;

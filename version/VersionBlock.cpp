@@ -20,8 +20,7 @@ bool EqualIgnoringAsciiCase(const std::string& a, const std::string& b)
 }
 
 // UTF-16 code units from start up to a NUL; false when there is no NUL before limit.
-bool ReadUtf16UpToNul(const CBoundedBuffer& block, std::uint64_t start, std::uint64_t limit, std::u16string& text,
-                      std::uint64_t& afterNul)
+bool ReadUtf16UpToNul(const CBoundedBuffer& block, std::uint64_t start, std::uint64_t limit, std::u16string& text, std::uint64_t& afterNul)
 {
     for (std::uint64_t at = start; at + 2 <= limit; at += 2) {
         std::uint16_t unit = 0;
@@ -49,8 +48,7 @@ bool CVersionBlock::ReadNode(std::uint64_t start, std::uint64_t limit, Node& nod
     limit = std::min(limit, m_block.Size());
     if (start > limit || limit - start < kNodeHeaderSize)
         return false;
-    if (!m_block.ReadU16(start, node.length) || !m_block.ReadU16(start + 2, node.valueLength) ||
-        !m_block.ReadU16(start + 4, node.type))
+    if (!m_block.ReadU16(start, node.length) || !m_block.ReadU16(start + 2, node.valueLength) || !m_block.ReadU16(start + 4, node.type))
         return false;
     if (node.length < kNodeHeaderSize)
         return false;

@@ -21,8 +21,7 @@ struct Translation {
 bool FirstTranslation(const CVersionBlock& block, Translation& first)
 {
     CBoundedBuffer value;
-    return block.QueryBinary(kTranslationPath, value) && value.ReadU16(0, first.language) &&
-           value.ReadU16(2, first.codePage);
+    return block.QueryBinary(kTranslationPath, value) && value.ReadU16(0, first.language) && value.ReadU16(2, first.codePage);
 }
 
 std::string Format(const char* pattern, Translation pair, const char* name)
@@ -34,8 +33,8 @@ std::string Format(const char* pattern, Translation pair, const char* name)
 
 }  // namespace
 
-int ReadVersionStrings(std::string strPath, std::string& strDescription, std::string& strCompany,
-                       std::string& strProduct, std::string& strFileVersion)
+int ReadVersionStrings(std::string strPath, std::string& strDescription, std::string& strCompany, std::string& strProduct,
+                       std::string& strFileVersion)
 {
     strDescription.clear();
     strCompany.clear();

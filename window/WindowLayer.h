@@ -46,11 +46,11 @@ constexpr unsigned kLastDialogMessage = 0x7FFF;
 
 // What the window system is told of the program, once, when it is made.
 struct ApplicationIdentity {
-    std::string desktopId;         // the XDG desktop entry its windows belong to (Qt)
-    std::string iconFolder;        // its icon, one image per size, in Qt's resources (":/icons")
-    int iconResource = 0;          // its icon's resource ordinal (Win32)
-    std::string toolkitLanguage;   // the toolkit's own texts (OK, Cancel, the chooser) in this language (Qt)
-    std::string allFilesFilter;    // the file chooser's one filter, which matches every file
+    std::string desktopId;        // the XDG desktop entry its windows belong to (Qt)
+    std::string iconFolder;       // its icon, one image per size, in Qt's resources (":/icons")
+    int iconResource = 0;         // its icon's resource ordinal (Win32)
+    std::string toolkitLanguage;  // the toolkit's own texts (OK, Cancel, the chooser) in this language (Qt)
+    std::string allFilesFilter;   // the file chooser's one filter, which matches every file
 };
 
 // The window system of the process: made once in main, before any dialog.

@@ -1,6 +1,6 @@
 #include "controls/UrlLauncher.h"
-#include "tests/support/XdgSandbox.h"
 #include "platform/Shell.h"
+#include "tests/support/XdgSandbox.h"
 
 #include <gtest/gtest.h>
 
@@ -26,12 +26,18 @@ void Handler(CXdgSandbox& sandbox, const std::string& exec)
 TEST(UrlLauncher, TheShellsAnswerWhenNoHandlerTakesOver)
 {
     const std::pair<std::string, int> cases[] = {
-        {"exit 0", 42}, {"exit 1", 27}, {"exit 2", 2}, {"exit 3", 31}, {"exit 4", 27}, {"cat; exit 0", 42},
+        {"exit 0", 42},
+        {"exit 1", 27},
+        {"exit 2", 2},
+        {"exit 3", 31},
+        {"exit 4", 27},
+        {"cat; exit 0", 42},
         {"exec sleep 5 >/dev/null 2>&1", 42},  // still running after the wait; must not hold our output open
         {"", 31},                              // no xdg-open at all: a folder of that name is no program
     };
     for (const auto disposition : {SIG_DFL, SIG_IGN}) {
         std::signal(SIGCHLD, disposition);
+        SCOPED_TRACE(disposition == SIG_IGN ? "SIGCHLD ignored" : "SIGCHLD default");
         for (const auto& [body, code] : cases) {
             CXdgSandbox sandbox;
             if (body.empty())
@@ -67,9 +73,9 @@ TEST(UrlLauncher, CommandLineIsCutAtThePlaceholder)
     const std::string url = "http://h/?q=1";
     const std::pair<std::string, std::string> cases[] = {
         {"browser --new \"%u\"", "browser --new  " + url},  // quoted: cut at the quote, two blanks remain
-        {"browser %u --after", "browser  " + url},  // unquoted: cut at the percent sign
-        {"browser --x", "browser --x " + url},  // no placeholder: all of it
-        {"browser %f \"%u\"", "browser %f  " + url},  // a quoted one is looked for first
+        {"browser %u --after", "browser  " + url},          // unquoted: cut at the percent sign
+        {"browser --x", "browser --x " + url},              // no placeholder: all of it
+        {"browser %f \"%u\"", "browser %f  " + url},        // a quoted one is looked for first
     };
     for (const auto& [command, line] : cases)
         EXPECT_EQ(CUrlLauncher::BuildCommandLine(command, url), line) << command;
@@ -83,7 +89,8 @@ TEST(UrlLauncher, TheHandlerGetsTheUrlWholeOrGivesTheStartsCode)
     CXdgSandbox sandbox;
     const std::string record = sandbox.File("browser-args"), marker = sandbox.File("pwned");
     // A browser that stays (waiting for it would take ten minutes), recording its process id first.
-    sandbox.Script("browser", "printf '%s\\0' $$ \"$@\" > '" + record + ".part' && mv '" + record + ".part' '" + record + "'; exec sleep 600");
+    sandbox.Script("browser",
+                   "printf '%s\\0' $$ \"$@\" > '" + record + ".part' && mv '" + record + ".part' '" + record + "'; exec sleep 600");
     sandbox.RecordingScript("xdg-open", sandbox.File("shell-args"), "exit 4");
     Handler(sandbox, "browser --new-window \"%u\" --dropped");
     const std::string url = "http://x/a b \"c\" 'd'; touch " + marker + " $(touch " + marker + ") `touch " + marker + "` %u";
@@ -95,7 +102,7 @@ TEST(UrlLauncher, TheHandlerGetsTheUrlWholeOrGivesTheStartsCode)
     EXPECT_FALSE(std::filesystem::exists(marker));
 
     const std::string plain = sandbox.Write("not-executable", "#!/bin/sh\n");
-    const std::string garbage = sandbox.Write("garbage", "\x7f" "ELF garbage", true);
+    const std::string garbage = sandbox.Write("garbage", "\177ELF garbage", true);
     const std::pair<std::string, int> cases[] = {
         {"no-such-browser %u", 2}, {plain + "/sub %u", 3}, {plain + " %u", 5}, {garbage + " %u", 11}, {"\"browser %u", 27}, {"%u", 27},
     };

@@ -52,44 +52,53 @@ std::string DigestOf(const std::vector<unsigned char>& message, bool upperCase)
 // block of its own, or after a full one; the bit count is kept whole past 4 GiB.
 TEST(Md5Core, DigestsOfTheRfcSuiteAndAroundTheBlockBoundaries)
 {
-    const std::pair<std::string, std::string> rfc[] = {
-        {"", "d41d8cd98f00b204e9800998ecf8427e"}, {"a", "0cc175b9c0f1b6a831c399e269772661"},
-        {"abc", "900150983cd24fb0d6963f7d28e17f72"}, {"message digest", "f96b697d7cb7938d525a2f31aaf161d0"},
-        {"1234567890123456789012345678901234567890123456789012345678901234567890123456789" "0", "57edf4a22be3c955ac49da2e2107b67a"},
+    const std::tuple<const char*, std::string, const char*> rfc[] = {
+        {"rfc-empty", "", "d41d8cd98f00b204e9800998ecf8427e"},
+        {"rfc-a", "a", "0cc175b9c0f1b6a831c399e269772661"},
+        {"rfc-abc", "abc", "900150983cd24fb0d6963f7d28e17f72"},
+        {"rfc-message-digest", "message digest", "f96b697d7cb7938d525a2f31aaf161d0"},
+        {"rfc-80-digits", "12345678901234567890123456789012345678901234567890123456789012345678901234567890",
+         "57edf4a22be3c955ac49da2e2107b67a"},
     };
-    for (const auto& [text, digest] : rfc)
-        EXPECT_EQ(DigestOf(std::vector<unsigned char>(text.begin(), text.end()), false), digest) << text;
-    const std::pair<std::size_t, std::string> patterns[] = {
-        {55, "FE4C050C7A3D8B0C93D5BAAE6CA77FA1"},  {56, "6CF06C0659A33472A3005A497C53B3AB"},
-        {63, "B45D7746939FD1F4CE3D417B18ED2635"},  {64, "A36738582497D785E6C27F09C9B8A15D"},
-        {119, "052904AD6CF3E237CBA0B945F08C0A88"}, {120, "CD8FF5E7FDDEB2B0377B28AC1DAB4F26"},
-        {3 * kMiB + 7, "C451B0389A7E0C93CB5D8637311B0D14"},
+    for (const auto& [name, text, digest] : rfc)
+        EXPECT_EQ(DigestOf(std::vector<unsigned char>(text.begin(), text.end()), false), digest) << name;
+    const std::tuple<const char*, std::size_t, const char*> patterns[] = {
+        {"trailer-fits-55", 55, "FE4C050C7A3D8B0C93D5BAAE6CA77FA1"},
+        {"trailer-spills-56", 56, "6CF06C0659A33472A3005A497C53B3AB"},
+        {"trailer-spills-63", 63, "B45D7746939FD1F4CE3D417B18ED2635"},
+        {"trailer-own-block-64", 64, "A36738582497D785E6C27F09C9B8A15D"},
+        {"trailer-fits-119", 119, "052904AD6CF3E237CBA0B945F08C0A88"},
+        {"trailer-spills-120", 120, "CD8FF5E7FDDEB2B0377B28AC1DAB4F26"},
+        {"three-mib-and-7", 3 * kMiB + 7, "C451B0389A7E0C93CB5D8637311B0D14"},
     };
-    for (const auto& [size, digest] : patterns)
-        EXPECT_EQ(DigestOf(PatternBytes(size), true), digest) << size << " bytes";
+    for (const auto& [name, size, digest] : patterns)
+        EXPECT_EQ(DigestOf(PatternBytes(size), true), digest) << name;
     CRecordingEngine engine;
     engine.SetLength(4294968296u);
-    EXPECT_EQ(std::vector<unsigned char>(engine.LengthBytes(), engine.LengthBytes() + 8), (std::vector<unsigned char>{0x40, 0x1F, 0, 0, 8, 0, 0, 0}));
+    EXPECT_EQ(std::vector<unsigned char>(engine.LengthBytes(), engine.LengthBytes() + 8),
+              (std::vector<unsigned char>{0x40, 0x1F, 0, 0, 8, 0, 0, 0}));
 }
 
 // Pattern files, whose chunks all differ, so that a chunk hashed twice or out of turn shows.
 TEST(FileHasher, FilesHashToTheirStandardDigestsAndLeaveNothingOpen)
 {
-    const std::pair<std::size_t, std::string> cases[] = {
-        {1, "93B885ADFE0DA089CDF634904FD59F71"},         {1000, "298B7796998306E58F3FF945F91D604C"},
-        {kMiB - 1, "EC56E41D237E59D83D2BEC43EB857734"},  {kMiB, "A66BEFC61DC4773A928BD6958403E2CE"},
-        {kMiB + 1, "8384426DB39EBBC27C9109A3E609EFCF"},  {2 * kMiB + 10, "8C84FB24620E647BC241DAB8D4ADFCE3"},
-        {3 * kMiB, "00EF6591EF6D839316F2843EA1EA4F00"},
+    const std::tuple<const char*, std::size_t, const char*> rows[] = {
+        {"one-byte", 1, "93B885ADFE0DA089CDF634904FD59F71"},
+        {"small", 1000, "298B7796998306E58F3FF945F91D604C"},
+        {"chunk-less-one", kMiB - 1, "EC56E41D237E59D83D2BEC43EB857734"},
+        {"one-chunk", kMiB, "A66BEFC61DC4773A928BD6958403E2CE"},
+        {"chunk-and-one", kMiB + 1, "8384426DB39EBBC27C9109A3E609EFCF"},
+        {"two-chunks-and-a-tail", 2 * kMiB + 10, "8C84FB24620E647BC241DAB8D4ADFCE3"},
+        {"three-chunks", 3 * kMiB, "00EF6591EF6D839316F2843EA1EA4F00"},
     };
     CTempDir dir;
     CRecordingEngine engine;
     engine.Stop();  // idle: changes nothing
     const int descriptorsBefore = OpenDescriptorCount();
-    for (const auto& [size, digest] : cases) {
-        const std::string path = dir.File("第" + std::to_string(size) + "个文件.bin");
-        WritePatternFile(path, size);
-        EXPECT_EQ(engine.HashFile(path, true), digest) << size << " bytes";
-        EXPECT_EQ(engine.LastFailure(), HashFailure::None);
+    for (const auto& [name, size, digest] : rows) {
+        const std::string path = WritePatternFile(dir.File("第" + std::to_string(size) + "个文件.bin"), size);
+        EXPECT_EQ(engine.HashFile(path, true), digest) << name;
+        EXPECT_EQ(engine.LastFailure(), HashFailure::None) << name;
     }
     EXPECT_EQ(engine.HashFile(dir.File("第1个文件.bin"), false), "93b885adfe0da089cdf634904fd59f71");
     EXPECT_EQ(OpenDescriptorCount(), descriptorsBefore);
@@ -99,26 +108,29 @@ TEST(FileHasher, FilesHashToTheirStandardDigestsAndLeaveNothingOpen)
 // at the next chunk check (no later progress, no 100), unless the last full chunk is behind.
 TEST(FileHasher, ProgressComesBeforeEachFullChunkAndAStopEndsTheRun)
 {
-    // The size, whether a Stop comes at the second progress call, the digest of that many zeros.
-    const std::tuple<std::uint64_t, bool, const char*, std::vector<int>> cases[] = {
-        {kMiB - 1, false, "E57598CD670284CF7D09E16ED9D4B2AC", {100}},
-        {kMiB, false, "B6D81B360A5672D80C27430F39153E2C", {100, 100}},
-        {20485760, false, "C05B97BD323B1E1AF98EFD93AC0B09BD", {5, 10, 15, 20, 25, 30, 35, 40, 46, 51, 56, 61, 66, 71, 76, 81, 87, 92, 97, 100}},
-        {20 * kMiB, false, "8F4E33F3DC3E414FF94E5FB6905CBA8C", {5, 10, 15, 20, 25, 30, 35, 40, 45, 50, 55, 60, 65, 70, 75, 80, 85, 90, 95, 100, 100}},
-        {8 * kMiB, true, "", {12, 25}},
-        {2 * kMiB + 10, true, "182A9AC704CB51AF887D0B173F1D908F", {50, 100, 100}},
+    // The size of a file of zeros, whether a Stop comes at the second progress call, its digest.
+    const std::tuple<const char*, std::uint64_t, bool, const char*, std::vector<int>> rows[] = {
+        {"below-one-chunk", kMiB - 1, false, "E57598CD670284CF7D09E16ED9D4B2AC", {100}},
+        {"one-chunk", kMiB, false, "B6D81B360A5672D80C27430F39153E2C", {100, 100}},
+        {"the-threshold", 20485760, false, "C05B97BD323B1E1AF98EFD93AC0B09BD", {5,  10, 15, 20, 25, 30, 35, 40, 46, 51,
+                                                                                56, 61, 66, 71, 76, 81, 87, 92, 97, 100}},
+        {"twenty-chunks", 20 * kMiB, false, "8F4E33F3DC3E414FF94E5FB6905CBA8C", {5,  10, 15, 20, 25, 30, 35, 40, 45,  50, 55,
+                                                                                 60, 65, 70, 75, 80, 85, 90, 95, 100, 100}},
+        {"stopped-mid-file", 8 * kMiB, true, "", {12, 25}},
+        {"stopped-after-the-last-chunk", 2 * kMiB + 10, true, "182A9AC704CB51AF887D0B173F1D908F", {50, 100, 100}},
     };
     CTempDir dir;
-    for (const auto& [size, stop, digest, progress] : cases) {
+    for (const auto& [name, size, stop, digest, progress] : rows) {
+        SCOPED_TRACE(name);
         MakeSparseFile(dir.File("zeros"), size);
         CRecordingEngine engine;
         engine.onProgress = [&, stop = stop](int call, int) {
             if (stop && call == 2)
                 std::thread([&] { engine.Stop(); }).join();
         };
-        EXPECT_EQ(engine.HashFile(dir.File("zeros"), true), digest) << size;
-        EXPECT_EQ(engine.LastFailure(), *digest ? HashFailure::None : HashFailure::Stopped) << size;
-        EXPECT_EQ(engine.progress, progress) << size;
+        EXPECT_EQ(engine.HashFile(dir.File("zeros"), true), digest);
+        EXPECT_EQ(engine.LastFailure(), *digest ? HashFailure::None : HashFailure::Stopped);
+        EXPECT_EQ(engine.progress, progress);
         engine.onProgress = nullptr;
         EXPECT_EQ(engine.HashFile(dir.File("zeros"), true).size(), 32u) << "the next run sets the running flag itself";
     }
@@ -132,17 +144,20 @@ TEST(FileHasher, PathsThatCannotBeHashedGiveTheirReasonAndLeaveNothingOpen)
     const std::string emptyFile = dir.File("empty"), fifo = dir.File("fifo"), secret = dir.File("secret");
     WriteBytes(emptyFile, {});
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    const std::pair<std::string, HashFailure> cases[] = {
-        {dir.File("missing"), HashFailure::NotFound}, {"", HashFailure::NotFound}, {emptyFile, HashFailure::Empty},
-        {dir.Path(), HashFailure::NotRegularFile},    {fifo, HashFailure::NotRegularFile},  // nobody writes: opening must not wait
-        {"/dev/null", HashFailure::NotRegularFile},
+    const std::tuple<const char*, std::string, HashFailure> rows[] = {
+        {"missing", dir.File("missing"), HashFailure::NotFound},
+        {"empty-path", "", HashFailure::NotFound},
+        {"empty-file", emptyFile, HashFailure::Empty},
+        {"folder", dir.Path(), HashFailure::NotRegularFile},
+        {"fifo-nobody-writes", fifo, HashFailure::NotRegularFile},  // opening must not wait
+        {"device", "/dev/null", HashFailure::NotRegularFile},
     };
     CRecordingEngine engine;
     const int descriptorsBefore = OpenDescriptorCount();
-    for (const auto& [path, failure] : cases) {
-        EXPECT_EQ(engine.HashFile(path, true), "") << path;
-        EXPECT_EQ(engine.LastFailure(), failure) << path;
-        EXPECT_EQ(OpenDescriptorCount(), descriptorsBefore) << path;
+    for (const auto& [name, path, failure] : rows) {
+        EXPECT_EQ(engine.HashFile(path, true), "") << name;
+        EXPECT_EQ(engine.LastFailure(), failure) << name;
+        EXPECT_EQ(OpenDescriptorCount(), descriptorsBefore) << name;
     }
     EXPECT_TRUE(engine.progress.empty());
     WritePatternFile(secret, 100);
@@ -174,28 +189,29 @@ TEST(FileHasher, AFileThatChangesOrFailsWhileReadIsNeverGivenADigest)
 {
     CTempDir dir;
     const std::string path = dir.File("moving");
-    // What happens, the size, at which progress call, and the failure it must give.
-    const std::tuple<const char*, std::uint64_t, int, std::function<void()>, HashFailure> cases[] = {
-        {"grows mid-file", 3 * kMiB, 1, [&] { ResizeFile(path, 4 * kMiB); }, HashFailure::Changed},
-        {"shrinks mid-file", 3 * kMiB, 1, [&] { ResizeFile(path, kMiB + kMiB / 2); }, HashFailure::Changed},
-        {"grows after the last full chunk", 2 * kMiB + 10, 2, [&] { ResizeFile(path, 2 * kMiB + 15); }, HashFailure::Changed},
-        {"shrinks to a chunk boundary", 3 * kMiB, 1, [&] { ResizeFile(path, 2 * kMiB); }, HashFailure::Changed},
-        {"read error mid-file", 3 * kMiB, 1, [&] { BreakOpenFile(path); }, HashFailure::ReadError},
-        {"progress receiver throws", 3 * kMiB, 2, [] { throw std::runtime_error("receiver went away"); }, HashFailure::Unexpected},
+    // The size, at which progress call what happens, and the failure it must give.
+    const std::tuple<const char*, std::uint64_t, int, std::function<void()>, HashFailure> rows[] = {
+        {"grows-mid-file", 3 * kMiB, 1, [&] { ResizeFile(path, 4 * kMiB); }, HashFailure::Changed},
+        {"shrinks-mid-file", 3 * kMiB, 1, [&] { ResizeFile(path, kMiB + kMiB / 2); }, HashFailure::Changed},
+        {"grows-after-the-last-full-chunk", 2 * kMiB + 10, 2, [&] { ResizeFile(path, 2 * kMiB + 15); }, HashFailure::Changed},
+        {"shrinks-to-a-chunk-boundary", 3 * kMiB, 1, [&] { ResizeFile(path, 2 * kMiB); }, HashFailure::Changed},
+        {"read-error-mid-file", 3 * kMiB, 1, [&] { BreakOpenFile(path); }, HashFailure::ReadError},
+        {"progress-receiver-throws", 3 * kMiB, 2, [] { throw std::runtime_error("receiver went away"); }, HashFailure::Unexpected},
     };
     CRecordingEngine engine;
     const int descriptorsBefore = OpenDescriptorCount();
-    for (const auto& [what, size, atCall, change, failure] : cases) {
+    for (const auto& [name, size, atCall, change, failure] : rows) {
+        SCOPED_TRACE(name);
         WritePatternFile(path, size);
         engine.progress.clear();
         engine.onProgress = [atCall = atCall, &change = change](int call, int) {
             if (call == atCall)
                 change();
         };
-        EXPECT_EQ(engine.HashFile(path, true), "") << what;
-        EXPECT_EQ(engine.LastFailure(), failure) << what;
-        EXPECT_EQ(OpenDescriptorCount(), descriptorsBefore) << what;
-        EXPECT_LE(*std::max_element(engine.progress.begin(), engine.progress.end()), 100) << what;
+        EXPECT_EQ(engine.HashFile(path, true), "");
+        EXPECT_EQ(engine.LastFailure(), failure);
+        EXPECT_EQ(OpenDescriptorCount(), descriptorsBefore);
+        EXPECT_LE(*std::max_element(engine.progress.begin(), engine.progress.end()), 100);
     }
     engine.onProgress = nullptr;
     EXPECT_EQ(engine.HashFile(path, true), "00EF6591EF6D839316F2843EA1EA4F00");

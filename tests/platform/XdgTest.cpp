@@ -21,12 +21,13 @@ using Args = std::vector<std::string>;
 TEST(DesktopEntry, ExecIsSplitByTheDesktopEntryQuotingRules)
 {
     const std::pair<std::string, std::optional<Args>> cases[] = {
-        {"firefox", Args{"firefox"}}, {"run \"unterminated", std::nullopt},
+        {"firefox", Args{"firefox"}},
+        {"run \"unterminated", std::nullopt},
         {"  /opt/my browser/run  --flag  ", Args{"/opt/my", "browser/run", "--flag"}},
         {"\"/opt/my browser/run\" --flag", Args{"/opt/my browser/run", "--flag"}},
         {"run \"a \\\"quoted\\\" \\$word\\\\\" \"\"", Args{"run", "a \"quoted\" $word\\", ""}},
-        {"run --icon %i --caption %c 100%%s", Args{"run", "--icon", "--caption", "100%s"}}, {"run x\"y z\"w", Args{"run", "xy zw"}},
-    };
+        {"run --icon %i --caption %c 100%%s", Args{"run", "--icon", "--caption", "100%s"}},
+        {"run x\"y z\"w", Args{"run", "xy zw"}}};
     for (const auto& [exec, args] : cases)
         EXPECT_EQ(zanfo::SplitDesktopExec(exec), args) << exec;
 }
@@ -55,13 +56,14 @@ TEST(DefaultBrowser, SearchOrderOfListsIdsAndEntries)
     const std::tuple<std::string, std::string, std::optional<std::string>> steps[] = {
         {"config-home/mimeapps.list", Mimeapps("not-installed.desktop"), std::nullopt},
         {"data-dir/applications/mimeapps.list", Mimeapps("html.desktop"), "html"},  // data folders' lists come last
-        {"config-dir/mimeapps.list", Mimeapps("", "plain.desktop"), "html"},  // text/html only when no list names an http handler
+        {"config-dir/mimeapps.list", Mimeapps("", "plain.desktop"), "html"},        // text/html only when no list names an http handler
         {"config-dir/mimeapps.list", Mimeapps("vendor-browser.desktop"), "vendor browser"},  // a vendor prefix can be a folder
         {"config-home/mimeapps.list", Mimeapps("gone.desktop;second.desktop;other.desktop"), "second"},
         {"config-home/mydesk-mimeapps.list", Mimeapps("desk.desktop"), "second"},  // not the current desktop's
-        {"XDG_CURRENT_DESKTOP", "Other:MyDesk", "desk"},  // its own list before the plain one
+        {"XDG_CURRENT_DESKTOP", "Other:MyDesk", "desk"},                           // its own list before the plain one
         {"data-home/applications/desk.desktop",  // the user's entry first; only [Desktop Entry]'s own Exec
-         "[Desktop Action new]\nExec=wrong\n[Desktop Entry]\nExec[de]=localised\nExecutable=no\nExec = mine\\s--x \\\\ %u\r\n", "mine --x \\ %u"},
+         "[Desktop Action new]\nExec=wrong\n[Desktop Entry]\nExec[de]=localised\nExecutable=no\nExec = mine\\s--x \\\\ %u\r\n",
+         "mine --x \\ %u"},
     };
     for (const auto& [path, content, shown] : steps) {
         if (path == "XDG_CURRENT_DESKTOP")

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "app/AboutDlg.h"
-#include "tests/support/DialogDriver.h"
-#include "ui/Md5Dlg.h"
-#include "tests/support/TestFiles.h"
 #include "res/resource.h"
+#include "tests/support/DialogDriver.h"
+#include "tests/support/TestFiles.h"
+#include "ui/Md5Dlg.h"
 
 #include <filesystem>
 
@@ -50,12 +50,19 @@ struct DialogFixture {
         return texts;
     }
     // The digest and every detail of the file.
-    Strings Results() { return Texts({IDC_MD5, IDC_FILE_NAME, IDC_FILE_SIZE, IDC_DESCRIPTION, IDC_COMPANY, IDC_PRODUCT_NAME, IDC_PRODUCT_VERSION}); }
+    Strings Results()
+    {
+        return Texts({IDC_MD5, IDC_FILE_NAME, IDC_FILE_SIZE, IDC_DESCRIPTION, IDC_COMPANY, IDC_PRODUCT_NAME, IDC_PRODUCT_VERSION});
+    }
     bool AtRest() { return !dlg.IsDlgItemVisible(IDC_PROGRESS) && !dlg.IsDlgItemVisible(IDC_CALC) && Text(IDC_CALC) == "计算"; }
     bool Running() { return dlg.IsDlgItemVisible(IDC_PROGRESS) && dlg.IsDlgItemVisible(IDC_CALC) && Text(IDC_CALC) == "停止"; }
     void Click(int id) { ClickItem(dlg, id); }
     void Drop(const Strings& paths, bool queued = false) { DropFiles(dlg, paths, queued); }
-    void Browse(const std::string& path) { choices.push_back(path); Click(IDC_BROWSE); }
-    std::string Sparse(const std::string& name, std::uint64_t size) { MakeSparseFile(dir.File(name), size); return dir.File(name); }
-    std::string Pattern(const std::string& name, std::size_t size) { WritePatternFile(dir.File(name), size); return dir.File(name); }
+    void Browse(const std::string& path)
+    {
+        choices.push_back(path);
+        Click(IDC_BROWSE);
+    }
+    std::string Sparse(const std::string& name, std::uint64_t size) { return MakeSparseFile(dir.File(name), size); }
+    std::string Pattern(const std::string& name, std::size_t size) { return WritePatternFile(dir.File(name), size); }
 };

@@ -15,10 +15,7 @@ void Append(Bytes& out, std::uint32_t value, int size = 4)
     out.resize(out.size() + static_cast<std::size_t>(size));
     Put(out, out.size() - static_cast<std::size_t>(size), value, size);
 }
-void Align(Bytes& out)
-{
-    out.resize((out.size() + 3) / 4 * 4, 0);
-}
+void Align(Bytes& out) { out.resize((out.size() + 3) / 4 * 4, 0); }
 void AppendUtf16(Bytes& out, const std::u16string& text, bool withNul)
 {
     for (const char16_t unit : text)
@@ -105,10 +102,7 @@ Bytes SerializeVersionBlock(const VersionNode& root)
     return out;
 }
 
-void Poke32(Bytes& image, std::size_t at, std::uint32_t value)
-{
-    Put(image, at, value);
-}
+void Poke32(Bytes& image, std::size_t at, std::uint32_t value) { Put(image, at, value); }
 
 Bytes BuildPeImage(const PeImageOptions& options)
 {
@@ -126,9 +120,9 @@ Bytes BuildPeImage(const PeImageOptions& options)
     directory(1, options.namedTypeEntries);
     for (std::uint16_t i = 0; i < options.namedTypeEntries; ++i)
         entry(0x80000000u, 0x80000000u | PeLayout::kRootEntry);  // a name (never read) and nothing behind it
-    entry(options.versionType, 0x80000000u | (PeLayout::kTypeDirectory + shift));
+    entry(16, 0x80000000u | (PeLayout::kTypeDirectory + shift));
     directory(1, 0);
-    entry(options.versionName, 0x80000000u | (PeLayout::kNameDirectory + shift));
+    entry(1, 0x80000000u | (PeLayout::kNameDirectory + shift));
     const auto languages = static_cast<std::uint32_t>(options.languages.size());
     directory(languages, 0);
     const std::size_t dataEntries = tree.size() + 8 * languages;
@@ -149,14 +143,22 @@ Bytes BuildPeImage(const PeImageOptions& options)
     const std::size_t pe = PeLayout::kPeHeader, optional = pe + 24, optionalSize = plus ? 240 : 224;
     const std::size_t directories = optional + (plus ? 112 : 96), section = optional + optionalSize;
     const std::uint32_t rawSize = static_cast<std::uint32_t>((tree.size() + 0x1FF) / 0x200 * 0x200);
+    // The DOS stub's pointer, the PE and optional headers, the resource directory, one ".rsrc" section.
     const std::pair<std::size_t, std::uint32_t> fields[] = {
-        {0x3C, pe}, {pe, 0x4550}, {pe + 4, (plus ? 0x8664 : 0x014C) | 1u << 16},
-        {pe + 20, static_cast<std::uint32_t>(optionalSize) | 0x0102u << 16}, {optional, plus ? 0x20B : 0x10B},
-        {directories - 4, 16}, {directories + 16, PeLayout::kResourceRva},
+        {0x3C, pe},
+        {pe, 0x4550},
+        {pe + 4, (plus ? 0x8664 : 0x014C) | 1u << 16},
+        {pe + 20, static_cast<std::uint32_t>(optionalSize) | 0x0102u << 16},
+        {optional, plus ? 0x20B : 0x10B},
+        {directories - 4, 16},
+        {directories + 16, PeLayout::kResourceRva},
         {directories + 20, static_cast<std::uint32_t>(tree.size())},
-        {section, 0x7273722E}, {section + 4, 'c'},  // ".rsrc"
-        {section + 8, static_cast<std::uint32_t>(tree.size())}, {section + 12, PeLayout::kResourceRva},
-        {section + 16, rawSize}, {section + 20, PeLayout::kResourceFileOffset},
+        {section, 0x7273722E},
+        {section + 4, 'c'},
+        {section + 8, static_cast<std::uint32_t>(tree.size())},
+        {section + 12, PeLayout::kResourceRva},
+        {section + 16, rawSize},
+        {section + 20, PeLayout::kResourceFileOffset},
     };
     Put(out, 0, 0x5A4D, 2);
     for (const auto& [at, value] : fields)
@@ -166,16 +168,14 @@ Bytes BuildPeImage(const PeImageOptions& options)
     return out;
 }
 
-Bytes BuildPeImage(const Bytes& versionBlock, bool pe32Plus)
-{
-    return BuildPeImage(PeImageOptions{pe32Plus, 16, 1, 0, {{0x0804, versionBlock}}});
-}
+Bytes BuildPeImage(const Bytes& versionBlock, bool pe32Plus) { return BuildPeImage(PeImageOptions{pe32Plus, 0, {{0x0804, versionBlock}}}); }
 
 Bytes PeFileWithVersionStrings(std::u16string description, std::u16string company, std::u16string product, std::u16string fileVersion)
 {
-    const VersionNode root = StandardVersionInfo(u"080404b0",
-                                                 {TextNode(u"FileDescription", std::move(description)), TextNode(u"CompanyName", std::move(company)),
-                                                  TextNode(u"ProductName", std::move(product)), TextNode(u"FileVersion", std::move(fileVersion))},
-                                                 TranslationBytes({{0x0804, 0x04B0}}));
+    const VersionNode root =
+        StandardVersionInfo(u"080404b0",
+                            {TextNode(u"FileDescription", std::move(description)), TextNode(u"CompanyName", std::move(company)),
+                             TextNode(u"ProductName", std::move(product)), TextNode(u"FileVersion", std::move(fileVersion))},
+                            TranslationBytes({{0x0804, 0x04B0}}));
     return BuildPeImage(SerializeVersionBlock(root));
 }

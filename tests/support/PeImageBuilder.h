@@ -11,8 +11,8 @@ using Bytes = std::vector<unsigned char>;
 struct VersionNode {
     std::u16string key;
     bool isText = false;
-    std::u16string text;                       // a text value, written with its NUL
-    Bytes binary;                              // a binary value
+    std::u16string text;  // a text value, written with its NUL
+    Bytes binary;         // a binary value
     std::vector<VersionNode> children;
     std::optional<std::uint16_t> valueLength;  // what to store instead of the true wValueLength
     bool omitNul = false;                      // a text value that ends at the node's end, no NUL
@@ -34,8 +34,6 @@ Bytes SerializeVersionBlock(const VersionNode& root);
 
 struct PeImageOptions {
     bool pe32Plus = false;
-    std::uint32_t versionType = 16;
-    std::uint32_t versionName = 1;
     std::uint16_t namedTypeEntries = 0;  // named entries in the root ahead of the numbered one
     // Language entries of the version resource, each with its own block.
     std::vector<std::pair<std::uint16_t, Bytes>> languages;

@@ -60,22 +60,20 @@ std::string ReadFile(const std::string& path)
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-void WritePatternFile(const std::string& path, std::size_t count)
+std::string WritePatternFile(const std::string& path, std::size_t count)
 {
     WriteBytes(path, PatternBytes(count));
+    return path;
 }
 
-void MakeSparseFile(const std::string& path, std::uint64_t size)
+std::string MakeSparseFile(const std::string& path, std::uint64_t size)
 {
     std::ofstream(fs::u8path(path), std::ios::binary | std::ios::trunc).close();
     ResizeFile(path, size);
+    return path;
 }
 
-void ResizeFile(const std::string& path, std::uint64_t size)
-{
-    fs::resize_file(fs::u8path(path), size);
-}
-
+void ResizeFile(const std::string& path, std::uint64_t size) { fs::resize_file(fs::u8path(path), size); }
 
 #ifdef _WIN32
 int OpenDescriptorCount()

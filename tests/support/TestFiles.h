@@ -29,10 +29,11 @@ std::vector<unsigned char> PatternBytes(std::size_t count);
 void WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes);
 // The whole file's bytes ("" when it cannot be read).
 std::string ReadFile(const std::string& path);
-void WritePatternFile(const std::string& path, std::size_t count);
+// Both return the path they wrote.
+std::string WritePatternFile(const std::string& path, std::size_t count);
 
 // A file of the given size that reads as zeros and takes no disk space.
-void MakeSparseFile(const std::string& path, std::uint64_t size);
+std::string MakeSparseFile(const std::string& path, std::uint64_t size);
 
 // Cuts the file, or makes it longer with zeros.
 void ResizeFile(const std::string& path, std::uint64_t size);

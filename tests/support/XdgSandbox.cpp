@@ -10,8 +10,10 @@ namespace fs = std::filesystem;
 
 CXdgSandbox::CXdgSandbox()
 {
-    const std::pair<const char*, const char*> folders[] = {
-        {"XDG_CONFIG_HOME", "config-home"}, {"XDG_CONFIG_DIRS", "config-dir"}, {"XDG_DATA_HOME", "data-home"}, {"XDG_DATA_DIRS", "data-dir"}};
+    const std::pair<const char*, const char*> folders[] = {{"XDG_CONFIG_HOME", "config-home"},
+                                                           {"XDG_CONFIG_DIRS", "config-dir"},
+                                                           {"XDG_DATA_HOME", "data-home"},
+                                                           {"XDG_DATA_DIRS", "data-dir"}};
     for (const auto& [variable, folder] : folders) {
         fs::create_directories(File(folder));
         setenv(variable, File(folder).c_str(), 1);
@@ -42,8 +44,8 @@ std::string CXdgSandbox::Script(const std::string& name, const std::string& body
 std::string CXdgSandbox::RecordingScript(const std::string& name, const std::string& record, const std::string& then)
 {
     // Written under another name and renamed, so a reader never sees half a record.
-    return Script(name, "for a in \"$@\"; do printf '%s\\0' \"$a\"; done > '" + record + ".part' && mv '" + record + ".part' '" +
-                            record + "'\n" + then);
+    return Script(name, "for a in \"$@\"; do printf '%s\\0' \"$a\"; done > '" + record + ".part' && mv '" + record + ".part' '" + record +
+                            "'\n" + then);
 }
 
 std::optional<std::vector<std::string>> WaitForRecord(const std::string& path)

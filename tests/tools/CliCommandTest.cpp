@@ -1,6 +1,6 @@
 #include "tools/cli/CliCommand.h"
-#include "tests/support/PeImageBuilder.h"
 #include "res/ProgramVersion.h"
+#include "tests/support/PeImageBuilder.h"
 #include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -65,7 +65,8 @@ Outcome InProcess(const Args& args, bool terminal = false, bool ansi = true)
 // a leading dash, control characters, and no file at all.
 struct HostileFolder {
     CTempDir dir;
-    Args names = {"plain", "a b", "line\nfeed", "back\\slash", "carriage\rreturn", "it's", "中文 名字.txt", "-dash", "esc\x1b[31m\x7f", "empty"};
+    Args names = {"plain", "a b",           "line\nfeed", "back\\slash",     "carriage\rreturn",
+                  "it's",  "中文 名字.txt", "-dash",      "esc\x1b[31m\x7f", "empty"};
     HostileFolder()
     {
         for (std::size_t i = 0; i < names.size(); ++i)
@@ -81,10 +82,17 @@ TEST(Cli, OutputIsMd5sumsByteForByte)
     HostileFolder f;
     const Args all = Joined({"--"}, f.names);
     const std::string input = f.dir.File("plain");
-    for (const Args& args : std::vector<Args>{all, {"--", "missing", "folder", "plain", "no\nsuch", "\xC2\xA9 missing", "/dev/null", "-dash"}, {}, {"-"}, {"plain", "-"}}) {
+    const std::pair<const char*, Args> rows[] = {
+        {"hostile-names", all},
+        {"failures-among-files", {"--", "missing", "folder", "plain", "no\nsuch", "\xC2\xA9 missing", "/dev/null", "-dash"}},
+        {"no-name-is-stdin", {}},
+        {"dash-is-stdin", {"-"}},
+        {"file-then-stdin", {"plain", "-"}},
+    };
+    for (const auto& [name, args] : rows) {
         const Outcome expected = RunProgram(f.dir, Joined({"md5sum"}, args), input);
-        EXPECT_EQ(RunProgram(f.dir, Joined({"cli", "--lower"}, args), input), expected) << args.size() << " arguments";
-        EXPECT_EQ(RunProgram(f.dir, Joined({"cli", "--lower", "-j", "3"}, args), input), expected) << args.size() << " arguments, -j 3";
+        EXPECT_EQ(RunProgram(f.dir, Joined({"cli", "--lower"}, args), input), expected) << name;
+        EXPECT_EQ(RunProgram(f.dir, Joined({"cli", "--lower", "-j", "3"}, args), input), expected) << name << ", -j 3";
     }
     const std::string upper = RunProgram(f.dir, Joined({"cli"}, all)).out;
     EXPECT_EQ(upper.rfind("93B885ADFE0DA089CDF634904FD59F71  plain\n", 0), 0u) << upper;
@@ -96,7 +104,7 @@ TEST(Cli, CheckModeIsMd5sumsLineForLine)
 {
     HostileFolder f;
     std::string list = RunProgram(f.dir, Joined({"md5sum", "--"}, f.names)).out;
-    WritePatternFile(f.dir.File("plain"), 2);  // a mismatch from now on
+    WritePatternFile(f.dir.File("plain"), 2);                 // a mismatch from now on
     list += "0CC175B9C0F1B6A831C399E269772661 *it's\n"        // upper case, binary mark
             "MD5 (a b) = 93b885adfe0da089cdf634904fd59f71\n"  // BSD, a mismatch
             "\\MD5 (line\\nfeed) = 5eb4f8abd08a2b2bdd4a59b5a12d01d3\n"
@@ -109,26 +117,41 @@ TEST(Cli, CheckModeIsMd5sumsLineForLine)
     std::ofstream(f.dir.File("list"), std::ios::binary) << list;
     std::ofstream(f.dir.File("good"), std::ios::binary) << RunProgram(f.dir, {"md5sum", "empty", "it's"}).out << "junk\n";
     // The first line decides the layout: after BSD's reversed one, a second blank is part of the name.
-    std::ofstream(f.dir.File("mixed"), std::ios::binary) << "d41d8cd98f00b204e9800998ecf8427e empty\nd41d8cd98f00b204e9800998ecf8427e  empty\n";
-    const std::vector<Args> cases = {
-        {"-c", "list"}, {"--check", "--quiet", "list"}, {"-c", "--status", "list"}, {"-c", "-w", "list"},
-        {"-c", "--quiet", "--warn", "--status", "good"}, {"-c", "--strict", "good"}, {"-c", "good", "--ignore-missing"},
-        {"-c", "--ignore-missing", "list"}, {"-c", "missing-list", "good"}, {"-c", "-", "--warn"}, {"-c", "folder"}, {"-c", "mixed"},
+    std::ofstream(f.dir.File("mixed"), std::ios::binary)
+        << "d41d8cd98f00b204e9800998ecf8427e empty\nd41d8cd98f00b204e9800998ecf8427e  empty\n";
+    const std::pair<const char*, Args> rows[] = {
+        {"check", {"-c", "list"}},
+        {"check-quiet", {"--check", "--quiet", "list"}},
+        {"check-status", {"-c", "--status", "list"}},
+        {"check-warn", {"-c", "-w", "list"}},
+        {"check-last-of-quiet-warn-status", {"-c", "--quiet", "--warn", "--status", "good"}},
+        {"check-strict", {"-c", "--strict", "good"}},
+        {"check-ignore-missing-after-the-list", {"-c", "good", "--ignore-missing"}},
+        {"check-ignore-missing", {"-c", "--ignore-missing", "list"}},
+        {"check-missing-list", {"-c", "missing-list", "good"}},
+        {"check-stdin-warn", {"-c", "-", "--warn"}},
+        {"check-folder-as-list", {"-c", "folder"}},
+        {"check-first-line-decides-layout", {"-c", "mixed"}},
     };
-    for (const Args& args : cases) {
+    for (const auto& [name, args] : rows) {
         const Outcome expected = RunProgram(f.dir, Joined({"md5sum"}, args), f.dir.File("list"));
-        EXPECT_EQ(RunProgram(f.dir, Joined({"cli"}, args), f.dir.File("list")), expected) << args[1];
-        EXPECT_EQ(RunProgram(f.dir, Joined({"cli", "--jobs=2"}, args), f.dir.File("list")), expected) << args[1] << ", --jobs=2";
+        EXPECT_EQ(RunProgram(f.dir, Joined({"cli"}, args), f.dir.File("list")), expected) << name;
+        EXPECT_EQ(RunProgram(f.dir, Joined({"cli", "--jobs=2"}, args), f.dir.File("list")), expected) << name << ", --jobs=2";
     }
 }
 
 TEST(Cli, FailuresOfTheOutputAndOfTheCommandLine)
 {
     HostileFolder f;
-    EXPECT_EQ(RunProgram(f.dir, {"cli", "plain"}, "/dev/null", "/dev/full"), (Outcome{1, "", "zanfo-md5-cli: write error: No space left on device\n"}));
-    for (const Args& args : std::vector<Args>{{"--frobnicate"}, {"--quiet", "plain"}, {"-j", "0"}, {"-jx"}, {"--version-info"}}) {
+    EXPECT_EQ(RunProgram(f.dir, {"cli", "plain"}, "/dev/null", "/dev/full"),
+              (Outcome{1, "", "zanfo-md5-cli: write error: No space left on device\n"}));
+    const std::pair<const char*, Args> usageErrors[] = {
+        {"unknown-option", {"--frobnicate"}}, {"quiet-without-check", {"--quiet", "plain"}},     {"zero-jobs", {"-j", "0"}},
+        {"jobs-not-a-number", {"-jx"}},       {"version-info-without-file", {"--version-info"}},
+    };
+    for (const auto& [name, args] : usageErrors) {
         const Outcome run = InProcess(args);
-        EXPECT_TRUE(run.status == kCliUsageError && run.err.find("usage: zanfo-md5-cli") != std::string::npos) << args[0] << "\n" << run;
+        EXPECT_TRUE(run.status == kCliUsageError && run.err.find("usage: zanfo-md5-cli") != std::string::npos) << name << "\n" << run;
     }
     EXPECT_EQ(InProcess({"--version"}).out, std::string("zanfo-md5-cli ") + ZANFO_VERSION_DOTTED + "\n");
     // A folder on the way that may not be entered, or a file that may not be read.
@@ -146,7 +169,8 @@ TEST(Cli, ProgressOnlyOnATerminalForLargeFilesAndWithoutControlCharacters)
     const std::string large = dir.File("large\x1b]0;x\a"), small = dir.File("small");
     MakeSparseFile(large, 20 * 1048576);
     MakeSparseFile(small, 3 * 1048576);
-    EXPECT_EQ(InProcess({large}).err + InProcess({small}, true).err + InProcess({"-j2", large, small}, true).err, "") << "nor for parallel runs";
+    EXPECT_EQ(InProcess({large}).err + InProcess({small}, true).err + InProcess({"-j2", large, small}, true).err, "")
+        << "nor for parallel runs";
     const std::string shown = InProcess({large}, true).err;
     EXPECT_NE(shown.find("'" + dir.File("large") + "'$'\\033'']0;x'$'\\a': 80%"), std::string::npos) << shown;
     EXPECT_EQ(shown.find(": 75%"), std::string::npos) << "from the 16th mebibyte on";
@@ -157,13 +181,20 @@ TEST(Cli, ProgressOnlyOnATerminalForLargeFilesAndWithoutControlCharacters)
 TEST(Cli, VersionInfoPrintsFiveLinesThatCannotDriveTheTerminal)
 {
     CTempDir dir;
-    const std::string exe = dir.File("程序.exe"), text = dir.File("notes.txt"), none = "result=0\ndescription=\ncompany=\nproduct=\nfileVersion=\n";
-    WriteBytes(exe, PeFileWithVersionStrings(u"two\nlines\r\ttab", u"赞佛\u0085\u009b", u"\x1b[2J\x7f", u"a\\b 1.0 \U0001F600" + std::u16string(1, char16_t(0xD800))));
+    const std::string exe = dir.File("程序.exe"), text = dir.File("notes.txt"),
+                      none = "result=0\ndescription=\ncompany=\nproduct=\nfileVersion=\n";
+    WriteBytes(exe, PeFileWithVersionStrings(u"two\nlines\r\ttab", u"赞佛\u0085\u009b", u"\x1b[2J\x7f",
+                                             u"a\\b 1.0 \U0001F600" + std::u16string(1, char16_t(0xD800))));
     WriteBytes(text, {'h', 'i'});
-    EXPECT_EQ(InProcess({"--version-info", exe}),
-              (Outcome{0, "result=1\ndescription=two\\nlines\\r\\ttab\ncompany=赞佛\\x85\\x9B\nproduct=\\x1B[2J\\x7F\nfileVersion=a\\\\b 1.0 \xF0\x9F\x98\x80\xEF\xBF\xBD\n", ""}));
+    EXPECT_EQ(
+        InProcess({"--version-info", exe}),
+        (Outcome{
+            0,
+            "result=1\ndescription=two\\nlines\\r\\ttab\ncompany=赞佛\\x85\\x9B\nproduct=\\x1B[2J\\x7F\nfileVersion=a\\\\b 1.0 \xF0\x9F\x98\x80\xEF\xBF\xBD\n",
+            ""}));
     EXPECT_EQ(InProcess({"--version-info", text}), (Outcome{0, none, ""}));
-    EXPECT_EQ(InProcess({"--version-info", dir.File("gone.exe")}), (Outcome{1, none, "zanfo-md5-cli: " + dir.File("gone.exe") + ": No such file or directory\n"}));
+    EXPECT_EQ(InProcess({"--version-info", dir.File("gone.exe")}),
+              (Outcome{1, none, "zanfo-md5-cli: " + dir.File("gone.exe") + ": No such file or directory\n"}));
 }
 
 }  // namespace

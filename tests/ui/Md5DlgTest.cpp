@@ -67,12 +67,14 @@ TEST(Md5Dlg, AboutOpensFromItsButtonAndOnlyItsOwnSystemCommands)
     enum Close { EnterKey, EscapeKey, OkButton };
     const auto command = [&](unsigned id) { return [&f, id] { f.dlg.OnSysCommand(id, 0); }; };
     // The low four bits of a system command are the system's own.
-    const std::tuple<std::function<void()>, bool, Close> cases[] = {
-        {[&] { f.Click(IDC_ABOUT); }, true, OkButton}, {command(0x0010), true, EnterKey}, {command(0x0011), true, EscapeKey},
-        {command(0x001F), true, EscapeKey},           {command(0x000F), false, EscapeKey}, {command(0x0020), false, EscapeKey},
-        {command(0xF020), false, EscapeKey},          {command(0x1010), false, EscapeKey},
+    // How the box is asked for, whether it opens, and how it is closed.
+    const std::tuple<const char*, std::function<void()>, bool, Close> rows[] = {
+        {"button-then-ok", [&] { f.Click(IDC_ABOUT); }, true, OkButton}, {"command-0x10-then-enter", command(0x0010), true, EnterKey},
+        {"command-0x11-then-escape", command(0x0011), true, EscapeKey},  {"command-0x1F", command(0x001F), true, EscapeKey},
+        {"command-0x0F-is-not-ours", command(0x000F), false, EscapeKey}, {"command-0x20-is-not-ours", command(0x0020), false, EscapeKey},
+        {"minimise-is-the-systems", command(0xF020), false, EscapeKey},  {"command-0x1010-is-not-ours", command(0x1010), false, EscapeKey},
     };
-    for (const auto& [open, opens, close] : cases) {
+    for (const auto& [name, open, opens, close] : rows) {
         std::string title;
         bool closed = false;
         const bool opened = WithNextModal(open, [&, close = close](CTemplateDialog& box) {
@@ -81,7 +83,7 @@ TEST(Md5Dlg, AboutOpensFromItsButtonAndOnlyItsOwnSystemCommands)
             closed = !box.IsWindowVisible();
             box.EndDialog(IDCANCEL);
         });
-        EXPECT_EQ(std::tie(opened, closed, title), std::make_tuple(opens, opens, std::string(opens ? "关于MD5值计算工具" : "")));
+        EXPECT_EQ(std::tie(opened, closed, title), std::make_tuple(opens, opens, std::string(opens ? "关于MD5值计算工具" : ""))) << name;
     }
     EXPECT_TRUE(f.dlg.IsWindowVisible());
 }

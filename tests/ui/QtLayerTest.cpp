@@ -1,6 +1,6 @@
 #include "app/AboutDlg.h"
-#include "tests/support/DialogFixture.h"
 #include "res/DialogResource.h"
+#include "tests/support/DialogFixture.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -74,7 +74,8 @@ TEST(QtLayer, WhatWindowsGetsIsWhatTheQtLayerBuilds)
         CDialogResourceReader in{BuildDialogResource(dlg->Template())};
         EXPECT_EQ(in.Dword(), 0xFFFF0001u) << "DLGTEMPLATEEX";
         in.Dword();
-        EXPECT_EQ(in.Dword(), (window->windowType() == Qt::Window ? Style::kExAppWindow : 0) | Style::kExAcceptFiles * window->acceptDrops());
+        EXPECT_EQ(in.Dword(),
+                  (window->windowType() == Qt::Window ? Style::kExAppWindow : 0) | Style::kExAcceptFiles * window->acceptDrops());
         EXPECT_TRUE(in.Dword() & 0x40) << "DS_SETFONT";
         const std::size_t count = in.Word();
         EXPECT_EQ(in.Place(*dlg).size(), window->size());
@@ -105,7 +106,11 @@ TEST(QtLayer, WhatWindowsGetsIsWhatTheQtLayerBuilds)
             EXPECT_EQ(in.TextOrOrdinal(), text);
             EXPECT_EQ(in.Word(), 0u);
             // The icon is 32 x 32 pixels, as Windows sizes SS_ICON, whatever the dialog units.
-            EXPECT_EQ(text == "#128" ? QRect(place.topLeft(), QSize(32, 32)) : link ? QRect(place.topLeft(), widget->size()) : place, widget->geometry()) << what;
+            EXPECT_EQ(text == "#128" ? QRect(place.topLeft(), QSize(32, 32))
+                      : link         ? QRect(place.topLeft(), widget->size())
+                                     : place,
+                      widget->geometry())
+                << what;
         }
     }
 }

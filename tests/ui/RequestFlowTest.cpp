@@ -42,23 +42,19 @@ TEST(RequestFlow, StopNewChoiceOrCloseEndTheRunWhereverTheyLand)
 {
     enum When { BeforeTheRead, BetweenReadAndRun, DuringTheRun };
     enum Act { StopButton, Browse, Drop, ExitButton, CloseBox };
+    const char* const whenNames[] = {"before-the-read", "between-read-and-run", "during-the-run"};
+    const char* const actNames[] = {"stop-button", "browse", "drop", "exit-button", "close-box"};
     for (const When when : {BeforeTheRead, BetweenReadAndRun, DuringTheRun}) {
         for (const Act act : {StopButton, Browse, Drop, ExitButton, CloseBox}) {
             const bool closes = act == ExitButton || act == CloseBox;
             if (closes && when == BetweenReadAndRun)
                 continue;  // closing waits for the worker, which waits for the act
-            SCOPED_TRACE(testing::Message() << "when " << when << ", act " << act);
+            SCOPED_TRACE(std::string(actNames[act]) + "-" + whenNames[when]);
             DialogFixture f;
             const std::string next = f.Pattern("next", 1000);
-            const auto doIt = [&] {
-                switch (act) {
-                case StopButton: f.Click(IDC_CALC); break;
-                case Browse: f.Browse(next); break;
-                case Drop: f.Drop({next}); break;
-                case ExitButton: f.Click(IDOK); break;
-                case CloseBox: ClickCloseBox(f.dlg); break;
-                }
-            };
+            const std::function<void()> acts[] = {[&] { f.Click(IDC_CALC); }, [&] { f.Browse(next); }, [&] { f.Drop({next}); },
+                                                  [&] { f.Click(IDOK); }, [&] { ClickCloseBox(f.dlg); }};
+            const auto doIt = acts[act];
             // The worker reads the path box through the dialog's thread, where the act then lands.
             if (when == BetweenReadAndRun)
                 f.dlg.SetPathRead([&, first = true, dialogThread = std::this_thread::get_id()]() mutable {
@@ -96,7 +92,9 @@ TEST(RequestFlow, AWorkerThatFailsOrCannotStartLeavesAWorkingDialog)
     f.dlg.WaitForWorker();
     EXPECT_EQ(f.Text(IDC_MD5), "");
 
-    f.dlg.SetStartThread([](std::thread&, std::function<void()>) { throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again)); });
+    f.dlg.SetStartThread([](std::thread&, std::function<void()>) {
+        throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+    });
     f.Drop({f.Sparse("big", kBig)});
     EXPECT_TRUE(f.AtRest());
     EXPECT_EQ(f.messages, Strings{"无法启动计算线程，请稍后重试!"});
@@ -144,7 +142,8 @@ TEST(RequestFlow, PathsThatCannotBeHashedGiveTheirMessageAndClearAnEarlierResult
 {
     DialogFixture f;
     const std::string good = f.Pattern("good", 1000), empty = f.Pattern("empty", 0);
-    std::vector<std::pair<std::string, std::string>> cases = {{f.dir.File("missing"), "文件不存在!"}, {empty, kSizeZero}, {f.dir.Path() + "/", kSizeZero}};
+    std::vector<std::pair<std::string, std::string>> cases = {
+        {f.dir.File("missing"), "文件不存在!"}, {empty, kSizeZero}, {f.dir.Path() + "/", kSizeZero}};
 #ifndef _WIN32
     ASSERT_EQ(mkfifo(f.dir.File("fifo").c_str(), 0600), 0);
     cases.emplace_back(f.dir.File("fifo"), kSizeZero);

@@ -1,7 +1,7 @@
 #include "app/AboutDlg.h"
+#include "platform/WideText.h"
 #include "tests/support/DialogFixture.h"
 #include "version/VersionStrings.h"
-#include "platform/WideText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The version reader: the strings a file shows, the PE walk that finds its block, and the
 // block parser's paths, over PE images built for each case.
+#include "version/VersionStrings.h"
 #include "tests/support/PeImageBuilder.h"
 #include "tests/support/TestFiles.h"
 #include "version/VersionBlock.h"
-#include "version/VersionStrings.h"
 
 #include <gtest/gtest.h>
 
@@ -72,8 +72,9 @@ TEST(VersionStrings, TopBitLanguageLooksUpThreeStringsUnderUsEnglish)
 {
     VersionNode root = StandardVersionInfo(u"880404B0", {TextNode(u"FileVersion", u"own pair"), TextNode(u"ProductName", u"wrong")},
                                            TranslationBytes({{0x8804, 0x04B0}}));
-    root.children[0].children.push_back(BlockNode(u"040904E4", {TextNode(u"FileDescription", u"desc"), TextNode(u"CompanyName", u"company"),
-                                                                TextNode(u"ProductName", u"product"), TextNode(u"FileVersion", u"not this one")}));
+    root.children[0].children.push_back(
+        BlockNode(u"040904E4", {TextNode(u"FileDescription", u"desc"), TextNode(u"CompanyName", u"company"),
+                                TextNode(u"ProductName", u"product"), TextNode(u"FileVersion", u"not this one")}));
     EXPECT_EQ(VersionOf(BuildPeImage(SerializeVersionBlock(root))), (VersionResult{"1", "desc", "company", "product", "own pair"}));
 }
 
@@ -103,32 +104,32 @@ TEST(VersionStrings, ValuesEndAtTheirNodeWhateverTheirLengthsClaim)
 // Linux comes from the variables gettext reads for messages (Windows asks the system).
 TEST(VersionStrings, TheBlockIsChosenByTheUsersLanguage)
 {
-    const std::tuple<std::vector<std::uint16_t>, const char*, const char*, char> cases[] = {
-        {{0x0409, 0x0804}, nullptr, "zh_CN.UTF-8", '1'},
-        {{0x0409, 0x0804}, nullptr, "en_US.UTF-8", '0'},
-        {{0x0804, 0x0409}, "", "zh_CN", '0'},              // an empty variable counts as unset
-        {{0x0409, 0x0804}, "zh_CN.GB2312", "en_US", '1'},  // LC_ALL first
-        {{0x0411, 0x0804}, nullptr, "en_US.UTF-8", '0'},   // none of the order: the first entry
-        {{0x0409, 0x0404, 0x0804}, nullptr, "zh_HK.UTF-8", '1'},  // the default sublanguage
-        {{0x0804, 0x0409, 0x0000}, nullptr, "zh_CN.UTF-8", '2'},  // neutral wins for everyone
-        {{0x0001, 0x0409}, nullptr, nullptr, '1'},                 // no language at all: no step of its own
+    // The blocks' languages in the file, LC_ALL and LANG (nullptr: unset), the block shown.
+    const std::tuple<const char*, std::vector<std::uint16_t>, const char*, const char*, char> rows[] = {
+        {"user-chinese", {0x0409, 0x0804}, nullptr, "zh_CN.UTF-8", '1'},
+        {"user-english", {0x0409, 0x0804}, nullptr, "en_US.UTF-8", '0'},
+        {"empty-lc-all-is-unset", {0x0804, 0x0409}, "", "zh_CN", '0'},
+        {"lc-all-first", {0x0409, 0x0804}, "zh_CN.GB2312", "en_US", '1'},
+        {"none-of-the-order-takes-the-first", {0x0411, 0x0804}, nullptr, "en_US.UTF-8", '0'},
+        {"default-sublanguage", {0x0409, 0x0404, 0x0804}, nullptr, "zh_HK.UTF-8", '1'},
+        {"neutral-wins-for-everyone", {0x0804, 0x0409, 0x0000}, nullptr, "zh_CN.UTF-8", '2'},
+        {"no-language-no-step-of-its-own", {0x0001, 0x0409}, nullptr, nullptr, '1'},
     };
-    for (const auto& [languages, lcAll, lang, shown] : cases) {
+    for (const auto& [name, languages, lcAll, lang, shown] : rows) {
         PeImageOptions options;
-        for (const std::uint16_t language : languages)  // each block's product is its place in the list
-            options.languages.push_back({language, Block(u"080404b0", {TextNode(u"ProductName", std::u16string(1, static_cast<char16_t>(u'0' + options.languages.size())))})});
+        for (const std::uint16_t language : languages) {  // each block's product is its place in the list
+            const std::u16string place(1, static_cast<char16_t>(u'0' + options.languages.size()));
+            options.languages.push_back({language, Block(u"080404b0", {TextNode(u"ProductName", place)})});
+        }
         lcAll ? setenv("LC_ALL", lcAll, 1) : unsetenv("LC_ALL");
         unsetenv("LC_MESSAGES");
         lang ? setenv("LANG", lang, 1) : unsetenv("LANG");
-        EXPECT_EQ(VersionOf(BuildPeImage(options))[3], std::string(1, shown)) << (lang ? lang : "no LANG");
+        EXPECT_EQ(VersionOf(BuildPeImage(options))[3], std::string(1, shown)) << name;
     }
 }
 #endif
 
-Bytes GoodBlock()
-{
-    return Block(u"080404b0", {TextNode(u"ProductName", u"product")});
-}
+Bytes GoodBlock() { return Block(u"080404b0", {TextNode(u"ProductName", u"product")}); }
 const VersionResult kProductOnly{"1", "", "", "product", ""};
 
 TEST(MalformedPe, EveryTruncationGivesZeroOrTheWholeAnswer)
@@ -188,10 +189,7 @@ TEST(MalformedPe, BrokenFieldsGiveZeroOrWhatLiesWholeInside)
     EXPECT_EQ(VersionOfFile("/"), kNoVersion);
 }
 
-CVersionBlock Parsed(const Bytes& bytes)
-{
-    return CVersionBlock(CBoundedBuffer(bytes.data(), bytes.size()));
-}
+CVersionBlock Parsed(const Bytes& bytes) { return CVersionBlock(CBoundedBuffer(bytes.data(), bytes.size())); }
 
 // Paths as Windows reads them: any case, doubled and trailing separators; the root names the
 // fixed file information; a binary value's length is in bytes.
@@ -201,9 +199,9 @@ TEST(VersionBlock, SubBlockPathsFollowTheWindowsRules)
         u"080404b0", {TextNode(u"ProductName", u"产品"), TextNode(u"ProductNameX", u"other")}, TranslationBytes({{0x0804, 0x04B0}})));
     const CVersionBlock block = Parsed(bytes);
     const std::pair<const char*, bool> paths[] = {
-        {"\\StringFileInfo\\080404b0\\ProductName", true},         {"StringFileInfo\\080404B0\\productname", true},
-        {"\\\\StringFileInfo\\\\080404B0\\ProductName\\", true},   {"\\StringFileInfo\\080404b0\\Product", false},
-        {"\\StringFile\\080404b0\\ProductName", false},           {"\\StringFileInfo\\080404b0\\ProductName\\More", false},
+        {"\\StringFileInfo\\080404b0\\ProductName", true},       {"StringFileInfo\\080404B0\\productname", true},
+        {"\\\\StringFileInfo\\\\080404B0\\ProductName\\", true}, {"\\StringFileInfo\\080404b0\\Product", false},
+        {"\\StringFile\\080404b0\\ProductName", false},          {"\\StringFileInfo\\080404b0\\ProductName\\More", false},
     };
     for (const auto& [path, found] : paths) {
         std::string text;

@@ -1,10 +1,10 @@
 #include "tools/cli/CliCommand.h"
 
-#include "tools/cli/CliProgressEngine.h"
 #include "platform/FileAccess.h"
+#include "res/ProgramVersion.h"
+#include "tools/cli/CliProgressEngine.h"
 #include "tools/cli/Md5sumText.h"
 #include "tools/cli/OrderedHasher.h"
-#include "res/ProgramVersion.h"
 #include "version/VersionStrings.h"
 
 #include <cerrno>
@@ -15,10 +15,9 @@
 namespace {
 
 constexpr const char* kProgramName = "zanfo-md5-cli";
-constexpr const char* kUsage =
-    "usage: zanfo-md5-cli [--lower] [-j N] [FILE]...\n"
-    "       zanfo-md5-cli -c [--quiet|--status|--warn] [--strict] [--ignore-missing] [-j N] [LIST]...\n"
-    "       zanfo-md5-cli --version-info FILE";
+constexpr const char* kUsage = "usage: zanfo-md5-cli [--lower] [-j N] [FILE]...\n"
+                               "       zanfo-md5-cli -c [--quiet|--status|--warn] [--strict] [--ignore-missing] [-j N] [LIST]...\n"
+                               "       zanfo-md5-cli --version-info FILE";
 
 struct Options {
     bool upperCase = true;
@@ -88,9 +87,8 @@ int PrintVersionInfo(const std::string& path, std::ostream& out, std::ostream& e
 {
     std::string description, company, product, fileVersion;
     const int result = ReadVersionStrings(path, description, company, product, fileVersion);
-    out << "result=" << result << "\ndescription=" << md5sum::EscapeControls(description)
-        << "\ncompany=" << md5sum::EscapeControls(company) << "\nproduct=" << md5sum::EscapeControls(product)
-        << "\nfileVersion=" << md5sum::EscapeControls(fileVersion) << '\n';
+    out << "result=" << result << "\ndescription=" << md5sum::EscapeControls(description) << "\ncompany=" << md5sum::EscapeControls(company)
+        << "\nproduct=" << md5sum::EscapeControls(product) << "\nfileVersion=" << md5sum::EscapeControls(fileVersion) << '\n';
     zanfo::OpenFailure whyNot;
     if (zanfo::PathExists(path, whyNot))
         return kCliSuccess;

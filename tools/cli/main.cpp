@@ -4,5 +4,6 @@
 int main(int argc, char** argv)
 {
     zanfo::CStandardStreams streams;
-    return RunCli(zanfo::ProgramArguments(argc, argv), streams.Out(), streams.Err(), streams.ErrIsTerminal(), streams.ErrUnderstandsEscapes());
+    return RunCli(zanfo::ProgramArguments(argc, argv), streams.Out(), streams.Err(), streams.ErrIsTerminal(),
+                  streams.ErrUnderstandsEscapes());
 }

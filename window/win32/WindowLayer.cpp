@@ -64,8 +64,8 @@ void DispatchForDialogs(MSG& msg)
 HICON ApplicationIcon(int metricX, int metricY)
 {
     const auto resource = static_cast<WORD>(CWindowSystem::Identity().iconResource);
-    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource), IMAGE_ICON,
-                                         GetSystemMetrics(metricX), GetSystemMetrics(metricY), LR_SHARED));
+    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource), IMAGE_ICON, GetSystemMetrics(metricX),
+                                         GetSystemMetrics(metricY), LR_SHARED));
 }
 
 // The help viewer's hand, which every Windows has had; the system's own where it is missing.
@@ -530,8 +530,9 @@ void CTemplateDialog::SetItemToolTip(int id, const std::string& text)
     if (!item)
         return;
     if (!native.tooltip)
-        native.tooltip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                                         CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, native.hwnd, nullptr, GetModuleHandleW(nullptr), nullptr);
+        native.tooltip =
+            CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                            CW_USEDEFAULT, CW_USEDEFAULT, native.hwnd, nullptr, GetModuleHandleW(nullptr), nullptr);
     std::wstring tip = Widen(text);
     // One tool over the item's client area as it is now; the tooltip watches the item's mouse itself.
     TTTOOLINFOW tool{};

@@ -46,20 +46,14 @@ void ClickItem(CTemplateDialog& dlg, int id, int clicks)
                 : QTest::mouseClick(Handle(dlg), Qt::LeftButton, {}, CentreInWindow(dlg, id));
 }
 
-void MovePointerTo(CTemplateDialog& dlg, int id)
-{
-    QTest::mouseMove(Handle(dlg), CentreInWindow(dlg, id));
-}
+void MovePointerTo(CTemplateDialog& dlg, int id) { QTest::mouseMove(Handle(dlg), CentreInWindow(dlg, id)); }
 
 void PressKey(CTemplateDialog& dlg, int virtualKey)
 {
     QTest::keyClick(Handle(dlg), virtualKey == kKeyReturn ? Qt::Key_Return : Qt::Key_Escape);
 }
 
-bool HasFocus(CTemplateDialog& dlg, int id)
-{
-    return Item(dlg, id)->hasFocus();
-}
+bool HasFocus(CTemplateDialog& dlg, int id) { return Item(dlg, id)->hasFocus(); }
 
 void ClickCloseBox(CTemplateDialog& dlg)
 {

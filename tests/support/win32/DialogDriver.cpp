@@ -36,8 +36,8 @@ void SendMouse(POINT at, const std::vector<DWORD>& buttons)
     const bool singleClick = buttons.size() == 2;
     clock = std::max({clock + 1, static_cast<DWORD>(GetTickCount64()), singleClick ? lastButton + GetDoubleClickTime() + 1 : 0});
     std::vector<INPUT> inputs(1 + buttons.size(), INPUT{INPUT_MOUSE});
-    inputs[0].mi = {MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1), MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1), 0,
-                    MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, clock, 0};
+    const LONG x = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1), y = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    inputs[0].mi = {x, y, 0, MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, clock, 0};
     for (std::size_t i = 0; i < buttons.size(); ++i)
         inputs[i + 1].mi = {0, 0, 0, buttons[i], lastButton = ++clock, 0};
     POINT from{};
@@ -66,7 +66,8 @@ void SendMouse(POINT at, const std::vector<DWORD>& buttons)
 // The tooltip window of this thread that is showing, if one is.
 HWND VisibleToolTip()
 {
-    for (HWND tip = FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr); tip; tip = FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr))
+    for (HWND tip = FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr); tip;
+         tip = FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr))
         if (IsWindowVisible(tip) && GetWindowThreadProcessId(tip, nullptr) == GetCurrentThreadId())
             return tip;
     return nullptr;
@@ -92,10 +93,7 @@ void ClickItem(CTemplateDialog& dlg, int id, int clicks)
     SendMouse(CentreOnScreen(dlg, id), std::vector<DWORD>(buttons.begin(), buttons.begin() + 2 * clicks));
 }
 
-void MovePointerTo(CTemplateDialog& dlg, int id)
-{
-    SendMouse(CentreOnScreen(dlg, id), {});
-}
+void MovePointerTo(CTemplateDialog& dlg, int id) { SendMouse(CentreOnScreen(dlg, id), {}); }
 
 void PressKey(CTemplateDialog& dlg, int virtualKey)
 {
@@ -106,10 +104,7 @@ void PressKey(CTemplateDialog& dlg, int virtualKey)
     CWindowSystem::PumpEvents();
 }
 
-bool HasFocus(CTemplateDialog& dlg, int id)
-{
-    return GetFocus() == Item(dlg, id);
-}
+bool HasFocus(CTemplateDialog& dlg, int id) { return GetFocus() == Item(dlg, id); }
 
 void ClickCloseBox(CTemplateDialog& dlg)
 {

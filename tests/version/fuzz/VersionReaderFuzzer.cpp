@@ -1,6 +1,7 @@
 // libFuzzer entry for the version reader: the bytes are tried both as a version block handed
 // straight to the block parser and as a whole file handed to ReadVersionStrings. A broken
 // promise aborts: result 0 means four empty strings, and every string is UTF-8 without NUL.
+#include "platform/TextCodec.h"
 #include "version/VersionBlock.h"
 #include "version/VersionStrings.h"
 
@@ -27,15 +28,10 @@ const std::string& ScratchFile()
 void RequireUtf8WithoutNul(const std::string& text)
 {
     for (std::size_t at = 0; at < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[at]);
-        const std::size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead < 0xE0 ? 2 : lead >= 0xE0 && lead < 0xF0 ? 3
-                                 : lead >= 0xF0 && lead < 0xF5 ? 4 : 0;
-        if (lead == 0 || length == 0 || at + length > text.size())
+        const zanfo::Utf8Character character = zanfo::DecodeUtf8(text, at);
+        if (!character.valid || character.point == 0)
             std::abort();
-        for (std::size_t i = 1; i < length; ++i)
-            if ((static_cast<unsigned char>(text[at + i]) & 0xC0) != 0x80)
-                std::abort();
-        at += length;
+        at += character.length;
     }
 }
 
