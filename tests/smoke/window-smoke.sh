@@ -38,9 +38,9 @@ cleanup() {
 trap cleanup EXIT
 fail() { echo "FAIL: $*"; sed 's/^/  app: /' "$work/app.log"; sed 's/^/  xvfb: /' "$work/xvfb.log"; exit 1; }
 
-# Polls a condition every 50 ms for up to 30 s.
-wait_for() {
-    local tries=600
+# Polls a condition every 50 ms for up to 30 s, or SECONDS.
+wait_for() {  # CONDITION [SECONDS]
+    local tries=$((${2:-30} * 20))
     until eval "$1"; do
         tries=$((tries - 1))
         [ $tries -gt 0 ] || return 1
@@ -103,7 +103,26 @@ wait_for '[ "$(opened_count)" -eq 2 ]' || fail "Query opened nothing"
 expected=$'http://www.zanfo.com/\nhttp://www.zanfo.com/'
 [ "$(cat "$work/opened")" = "$expected" ] || fail "opened (the command line is ignored): $(cat "$work/opened")"
 
-# Types a path into the file chooser that 浏览文件 opens.
+# About opens and 确定 closes it. A click that comes while a modal window is still going away
+# can be lost; About is clicked again until it shows (a second click cannot open a second box,
+# the first one disables the window), so that afterwards the window is known to take clicks.
+about_and_back() {
+    local try
+    for try in 1 2 3; do
+        click_main 185 251   # 关 于
+        wait_for '[ -n "$(find_window "$about_title")" ]' 5 && break
+    done
+    local about
+    about=$(find_window "$about_title")
+    [ -n "$about" ] || fail "About did not open"
+    eval "$(xdotool getwindowgeometry --shell "$about")"
+    snap "$about" about-box
+    click_units "$about" 235 77 "$WIDTH" "$HEIGHT" 194 54   # 确定
+    wait_for '[ -z "$(find_window "$about_title")" ]' || fail "About did not close"
+}
+
+# Types a path into the file chooser that 浏览文件 opens, then makes sure the window takes
+# clicks again.
 browse() {
     local path=$1
     [ -n "$wine" ] && path="Z:${path//\//\\}"
@@ -117,6 +136,7 @@ browse() {
     xdotool type --delay 10 "$path"
     xdotool key Return
     wait_for '[ -z "$(find_window "$chooser")" ]' || fail "the file chooser did not take the typed path"
+    about_and_back
 }
 chooser='(Open|打开)'
 browse "$work/chosen.txt"
@@ -135,14 +155,6 @@ if [ -n "$shots" ]; then
     snap "$window" worker-run
     click_main 180 94    # 停止
 fi
-
-click_main 185 251   # 关 于
-wait_for '[ -n "$(find_window "$about_title")" ]' || fail "About did not open"
-about=$(find_window "$about_title")
-eval "$(xdotool getwindowgeometry --shell "$about")"
-snap "$about" about-box
-click_units "$about" 235 77 "$WIDTH" "$HEIGHT" 194 54   # 确定
-wait_for '[ -z "$(find_window "$about_title")" ]' || fail "About did not close"
 
 click_main 234 251   # 退 出
 wait_for '! kill -0 "$app_pid" 2>/dev/null' || fail "退 出 did not end the program"
