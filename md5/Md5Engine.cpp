@@ -62,16 +62,13 @@ std::string CMd5Engine::HashFile(std::string path, bool upperCase)
 {
     m_failure = HashFailure::None;
     bool hashed = false;
+    m_error = 0;
     try {
-        zanfo::OpenFailure whyNot = zanfo::OpenFailure::None;
-        if (!zanfo::PathExists(path, whyNot)) {
-            m_failure = whyNot == zanfo::OpenFailure::PermissionDenied ? HashFailure::PermissionDenied : HashFailure::NotFound;
-            return {};
-        }
         const zanfo::OpenedFile opened = zanfo::OpenRegularFile(path);
         m_file = opened.stream;
         if (!m_file) {
             m_failure = FailureOfOpen(opened.failure);
+            m_error = opened.error;
             return {};
         }
         m_running.store(true, std::memory_order_relaxed);
@@ -88,6 +85,7 @@ std::string CMd5Engine::HashFile(std::string path, bool upperCase)
 std::string CMd5Engine::HashStream(std::FILE* stream, bool upperCase)
 {
     m_failure = HashFailure::None;
+    m_error = 0;
     bool hashed = false;
     m_file = stream;
     m_running.store(true, std::memory_order_relaxed);
@@ -132,7 +130,7 @@ bool CMd5Engine::HashOpenFile(std::optional<std::uint64_t> size)
     }
     if (chunk.readError) {
         m_failure = HashFailure::ReadError;
-        m_readError = chunk.readError;
+        m_error = chunk.readError;
         return false;
     }
     const std::uint64_t total = chunksRead * kChunkSize + chunk.size;

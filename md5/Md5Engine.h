@@ -43,8 +43,9 @@ public:
     void Stop();
 
     HashFailure LastFailure() const { return m_failure; }
-    // The errno of the read that failed, when LastFailure is ReadError.
-    int LastReadError() const { return m_readError; }
+    // The errno value of the call that failed: the open's for NotFound, PermissionDenied and
+    // OpenFailed, the read's for ReadError; else 0.
+    int LastError() const { return m_error; }
 
     // The digest core, public so that a message can be hashed without a file.
     void Init();
@@ -88,7 +89,7 @@ private:
     std::FILE* m_file;               // the open file of the current run
     std::atomic<bool> m_running;     // cleared by Stop; the run checks it once per chunk
     HashFailure m_failure;
-    int m_readError = 0;
+    int m_error = 0;
 
     static_assert(sizeof(std::atomic<bool>) == 1 && std::atomic<bool>::is_always_lock_free, "the running flag must be one lock-free byte");
 };

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <string>
 
+// Files by name. Paths are UTF-8 (on Windows the lossless form of the UTF-16 name, which reaches
+// the file call unchanged). Failures are errno values on every system, with md5sum's words.
 namespace zanfo {
 
 // Why a path could not be opened as a regular file.
@@ -20,17 +22,20 @@ struct OpenedFile {
     std::FILE* stream = nullptr;
     std::uint64_t size = 0;
     OpenFailure failure = OpenFailure::None;
+    int error = 0;  // the errno value of the call that failed; 0 for one that opened or is no regular file
 };
 
-// True when the path names anything at all: a file, a folder, a device. Paths are UTF-8.
-bool PathExists(const std::string& utf8Path);
-// The same, saying why not: NotFound, or PermissionDenied when a folder on the way (or the
-// path itself) may not be looked into.
-bool PathExists(const std::string& utf8Path, OpenFailure& whyNot);
+// The kind of failure an errno value of a lookup or an open stands for.
+OpenFailure FailureOf(int error);
 
-// What a path's own directory entry says, without opening it.
+// 0 when the path names anything at all (a file, a folder, a device); else the errno value of
+// the lookup that failed: ENOENT, EACCES, ENOTDIR, ELOOP, ENAMETOOLONG, ...
+int PathError(const std::string& utf8Path);
+bool PathExists(const std::string& utf8Path);
+
+// What a path's entry says: its own, or for a link, that of the file it leads to.
 struct PathEntry {
-    bool found = false;    // the path has an entry of its own
+    bool found = false;    // the path leads to an entry
     bool regular = false;  // a regular file, not a folder, FIFO, socket or device
     std::uint64_t size = 0;
 };
@@ -54,5 +59,8 @@ std::FILE* BinaryStandardInput();
 
 // The name part of a path: the text after its last separator, empty when it ends in one.
 std::string FileNamePart(const std::string& path);
+
+// The words for an errno value, as md5sum gives them on Linux, on every system.
+std::string ErrorText(int error);
 
 }  // namespace zanfo

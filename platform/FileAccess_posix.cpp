@@ -1,6 +1,7 @@
 #include "platform/FileAccess.h"
 
 #include <cerrno>
+#include <cstring>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,28 +10,18 @@
 namespace zanfo {
 namespace {
 
-OpenFailure FailureFromErrno(int error)
+OpenedFile Failed(int error)
 {
-    switch (error) {
-    case ENOENT:
-    case ENOTDIR:
-    case ENAMETOOLONG:
-        return OpenFailure::NotFound;
-    case EACCES:
-    case EPERM:
-        return OpenFailure::PermissionDenied;
-    default:
-        return OpenFailure::Other;
-    }
+    return {nullptr, 0, FailureOf(error), error};
 }
 
 }  // namespace
 
-bool PathExists(const std::string& utf8Path, OpenFailure& whyNot)
+int PathError(const std::string& utf8Path)
 {
-    const bool exists = !utf8Path.empty() && ::access(utf8Path.c_str(), F_OK) == 0;
-    whyNot = exists ? OpenFailure::None : utf8Path.empty() ? OpenFailure::NotFound : FailureFromErrno(errno);
-    return exists;
+    if (utf8Path.empty())
+        return ENOENT;
+    return ::access(utf8Path.c_str(), F_OK) == 0 ? 0 : errno;
 }
 
 PathEntry LookUpEntry(const std::string& utf8Path)
@@ -48,30 +39,33 @@ PathEntry LookUpEntry(const std::string& utf8Path)
 OpenedFile OpenRegularFile(const std::string& utf8Path)
 {
     struct stat info;
-    if (utf8Path.empty() || ::stat(utf8Path.c_str(), &info) != 0)
-        return {nullptr, 0, utf8Path.empty() ? OpenFailure::NotFound : FailureFromErrno(errno)};
+    if (utf8Path.empty())
+        return Failed(ENOENT);
+    if (::stat(utf8Path.c_str(), &info) != 0)
+        return Failed(errno);
     if (!S_ISREG(info.st_mode))
-        return {nullptr, 0, OpenFailure::NotRegular};
+        return {nullptr, 0, OpenFailure::NotRegular, 0};
 
-    // O_NONBLOCK: should the path be swapped for a FIFO after the check above, open()
-    // still returns at once, and fstat() below refuses it.
+    // O_NONBLOCK: should the path be swapped for a FIFO after the check above, open() still
+    // returns at once, and fstat() below refuses it.
     const int fd = ::open(utf8Path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
-        return {nullptr, 0, FailureFromErrno(errno)};
+        return Failed(errno);
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
-        return {nullptr, 0, OpenFailure::NotRegular};
+        return {nullptr, 0, OpenFailure::NotRegular, 0};
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
 
     std::FILE* stream = ::fdopen(fd, "rb");
     if (!stream) {
+        const int error = errno;
         ::close(fd);
-        return {nullptr, 0, OpenFailure::Other};
+        return Failed(error);
     }
     std::setvbuf(stream, nullptr, _IONBF, 0);
-    return {stream, static_cast<std::uint64_t>(info.st_size), OpenFailure::None};
+    return {stream, static_cast<std::uint64_t>(info.st_size), OpenFailure::None, 0};
 }
 
 std::FILE* OpenForReading(const std::string& utf8Path)
@@ -106,6 +100,11 @@ std::string FileNamePart(const std::string& path)
 {
     const std::size_t separator = path.rfind('/');
     return separator == std::string::npos ? path : path.substr(separator + 1);
+}
+
+std::string ErrorText(int error)
+{
+    return std::strerror(error);
 }
 
 }  // namespace zanfo

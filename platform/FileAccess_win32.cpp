@@ -2,6 +2,10 @@
 
 #include "platform/WideText.h"
 
+#include <cerrno>
+#include <cstring>
+#include <utility>
+
 #include <fcntl.h>
 #include <io.h>
 
@@ -10,28 +14,47 @@
 namespace zanfo {
 namespace {
 
-OpenFailure FailureFromWin32(DWORD error)
+// A Win32 error as the errno value md5sum would report for it.
+int ErrnoOf(DWORD error)
 {
     switch (error) {
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND:
     case ERROR_INVALID_NAME:
+    case ERROR_INVALID_DRIVE:
     case ERROR_BAD_NETPATH:
-    case ERROR_FILENAME_EXCED_RANGE:
-        return OpenFailure::NotFound;
+    case ERROR_BAD_NET_NAME:
+        return ENOENT;
     case ERROR_ACCESS_DENIED:
-        return OpenFailure::PermissionDenied;
+        return EACCES;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return EBUSY;
+    case ERROR_FILENAME_EXCED_RANGE:
+        return ENAMETOOLONG;
+    case ERROR_DIRECTORY:
+        return ENOTDIR;
+    case ERROR_CANT_RESOLVE_FILENAME:
+        return ELOOP;
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY:
+        return ENOMEM;
     default:
-        return OpenFailure::Other;
+        return EIO;
     }
+}
+
+OpenedFile Failed(int error)
+{
+    return {nullptr, 0, FailureOf(error), error};
 }
 
 // Read-only, and sharing everything: the user may go on writing, renaming or deleting the
 // file while it is hashed; a change of size is caught by the hasher.
-HANDLE OpenShared(const std::wstring& path)
+HANDLE OpenShared(const std::wstring& path, DWORD access, DWORD flags)
 {
-    return CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                       FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    return CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, flags,
+                       nullptr);
 }
 
 std::FILE* StreamOf(HANDLE handle)
@@ -47,57 +70,82 @@ std::FILE* StreamOf(HANDLE handle)
     return stream;
 }
 
+// The attributes of the path itself, or the errno value of the failed look-up.
+std::pair<DWORD, int> Attributes(const std::wstring& path)
+{
+    const DWORD attributes = path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES)
+        return {attributes, 0};
+    return {attributes, path.empty() ? ENOENT : ErrnoOf(GetLastError())};
+}
+
 }  // namespace
 
-bool PathExists(const std::string& utf8Path, OpenFailure& whyNot)
+int PathError(const std::string& utf8Path)
 {
-    const bool exists = !utf8Path.empty() && GetFileAttributesW(Widen(utf8Path).c_str()) != INVALID_FILE_ATTRIBUTES;
-    whyNot = exists ? OpenFailure::None : utf8Path.empty() ? OpenFailure::NotFound : FailureFromWin32(GetLastError());
-    return exists;
+    return Attributes(FilePath(utf8Path)).second;
 }
 
 PathEntry LookUpEntry(const std::string& utf8Path)
 {
-    // The attributes, unlike _wstat, also answer for a folder named with a trailing separator.
-    WIN32_FILE_ATTRIBUTE_DATA data;
+    // From the file itself, through a handle: the attributes of a symbolic link are the link's
+    // own, size 0. No access is asked for, so no sharing mode or ACL that forbids reading
+    // stands in the way; FILE_FLAG_BACKUP_SEMANTICS opens folders too.
     PathEntry entry;
-    if (utf8Path.empty() || !GetFileAttributesExW(Widen(utf8Path).c_str(), GetFileExInfoStandard, &data))
+    const std::wstring path = FilePath(utf8Path);
+    const HANDLE handle = path.empty() ? INVALID_HANDLE_VALUE : OpenShared(path, 0, FILE_FLAG_BACKUP_SEMANTICS);
+    BY_HANDLE_FILE_INFORMATION info;
+    if (handle == INVALID_HANDLE_VALUE)
         return entry;
-    entry.found = true;
-    entry.regular = !(data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE));
-    entry.size = static_cast<std::uint64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+    if (GetFileInformationByHandle(handle, &info)) {
+        entry.found = true;
+        entry.regular = GetFileType(handle) == FILE_TYPE_DISK && !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+        entry.size = static_cast<std::uint64_t>(info.nFileSizeHigh) << 32 | info.nFileSizeLow;
+    }
+    CloseHandle(handle);
     return entry;
 }
 
 OpenedFile OpenRegularFile(const std::string& utf8Path)
 {
-    const std::wstring wide = Widen(utf8Path);
-    if (wide.empty())
-        return {nullptr, 0, OpenFailure::NotFound};
-    const DWORD attributes = GetFileAttributesW(wide.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        return {nullptr, 0, FailureFromWin32(GetLastError())};
+    const std::wstring path = FilePath(utf8Path);
+    const auto [attributes, error] = Attributes(path);
+    if (error != 0)
+        return Failed(error);
     if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE))
-        return {nullptr, 0, OpenFailure::NotRegular};
-    const HANDLE handle = OpenShared(wide);
+        return {nullptr, 0, OpenFailure::NotRegular, 0};
+    const HANDLE handle = OpenShared(path, GENERIC_READ, FILE_FLAG_SEQUENTIAL_SCAN);
     if (handle == INVALID_HANDLE_VALUE)
-        return {nullptr, 0, FailureFromWin32(GetLastError())};
+        return Failed(ErrnoOf(GetLastError()));
     LARGE_INTEGER size;
     if (GetFileType(handle) != FILE_TYPE_DISK || !GetFileSizeEx(handle, &size)) {
         CloseHandle(handle);
-        return {nullptr, 0, OpenFailure::NotRegular};
+        return {nullptr, 0, OpenFailure::NotRegular, 0};
     }
     std::FILE* stream = StreamOf(handle);
     if (!stream)
-        return {nullptr, 0, OpenFailure::Other};
+        return Failed(EMFILE);
     std::setvbuf(stream, nullptr, _IONBF, 0);
-    return {stream, static_cast<std::uint64_t>(size.QuadPart), OpenFailure::None};
+    return {stream, static_cast<std::uint64_t>(size.QuadPart), OpenFailure::None, 0};
 }
 
 std::FILE* OpenForReading(const std::string& utf8Path)
 {
-    const HANDLE handle = OpenShared(Widen(utf8Path));
-    return handle == INVALID_HANDLE_VALUE ? nullptr : StreamOf(handle);
+    // A folder reads as one on Linux: it opens, and its first read fails.
+    const std::wstring path = FilePath(utf8Path);
+    const auto [attributes, error] = Attributes(path);
+    errno = error != 0 ? error : (attributes & FILE_ATTRIBUTE_DIRECTORY) ? EISDIR : 0;
+    if (errno != 0)
+        return nullptr;
+    const HANDLE handle = OpenShared(path, GENERIC_READ, FILE_FLAG_SEQUENTIAL_SCAN);
+    if (handle == INVALID_HANDLE_VALUE) {
+        errno = ErrnoOf(GetLastError());
+        return nullptr;
+    }
+    std::FILE* stream = StreamOf(handle);
+    if (!stream)
+        errno = EMFILE;
+    return stream;
 }
 
 bool ReadAt(std::FILE* stream, std::uint64_t offset, std::size_t length, unsigned char* out)
@@ -118,6 +166,31 @@ std::string FileNamePart(const std::string& path)
 {
     const std::size_t separator = path.find_last_of("/\\");
     return separator == std::string::npos ? path : path.substr(separator + 1);
+}
+
+std::string ErrorText(int error)
+{
+    // The C runtime's own words differ ("Resource device" for EBUSY): those of glibc, which
+    // md5sum prints, for every value this program reports.
+    static const std::pair<int, const char*> kTexts[] = {
+        {ENOENT, "No such file or directory"},
+        {EACCES, "Permission denied"},
+        {EBUSY, "Device or resource busy"},
+        {ENAMETOOLONG, "File name too long"},
+        {ENOTDIR, "Not a directory"},
+        {EISDIR, "Is a directory"},
+        {ELOOP, "Too many levels of symbolic links"},
+        {EIO, "Input/output error"},
+        {ENOMEM, "Cannot allocate memory"},
+        {EMFILE, "Too many open files"},
+        {ENOSPC, "No space left on device"},
+        {EPIPE, "Broken pipe"},
+        {EINTR, "Interrupted system call"},
+    };
+    for (const auto& [value, text] : kTexts)
+        if (value == error)
+            return text;
+    return std::strerror(error);
 }
 
 }  // namespace zanfo

@@ -6,8 +6,13 @@
 
 namespace zanfo {
 
-// The W functions take and give these.
-std::wstring Widen(std::string_view utf8);
+// The lossless pair: every UTF-16 text the system gives, a lone surrogate in a file name
+// included, comes back unchanged; the W functions take and give these.
+std::wstring Widen(std::string_view text);
 std::string Narrow(std::wstring_view utf16);
+
+// A path as the file calls get it: its UTF-16, absolute and in the "\\?\" form, so that Win32
+// changes nothing in it (see ExtendedPath.h).
+std::wstring FilePath(std::string_view path);
 
 }  // namespace zanfo

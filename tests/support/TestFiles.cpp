@@ -1,5 +1,6 @@
 #include "tests/support/TestFiles.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -16,6 +17,22 @@
 #endif
 
 namespace fs = std::filesystem;
+
+namespace {
+
+// On Windows the name exactly as given, "dot." or "nul.txt" too: through the "\\?\" form.
+fs::path Verbatim(const std::string& path)
+{
+#ifdef _WIN32
+    std::string extended = path.size() > 2 && path[1] == ':' ? "\\\\?\\" + path : path;
+    std::replace(extended.begin(), extended.end(), '/', '\\');
+    return fs::u8path(extended);
+#else
+    return fs::u8path(path);
+#endif
+}
+
+}  // namespace
 
 CTempDir::CTempDir()
 {
@@ -34,8 +51,8 @@ CTempDir::CTempDir()
 CTempDir::~CTempDir()
 {
     std::error_code ignored;
-    fs::permissions(fs::u8path(m_path), fs::perms::owner_all, ignored);
-    fs::remove_all(fs::u8path(m_path), ignored);
+    fs::permissions(Verbatim(m_path), fs::perms::owner_all, ignored);
+    fs::remove_all(Verbatim(m_path), ignored);
 }
 
 std::vector<unsigned char> PatternBytes(std::size_t count)
@@ -48,7 +65,7 @@ std::vector<unsigned char> PatternBytes(std::size_t count)
 
 void WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes)
 {
-    std::ofstream out(fs::u8path(path), std::ios::binary | std::ios::trunc);
+    std::ofstream out(Verbatim(path), std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     if (!out)
         throw std::runtime_error("cannot write " + path);

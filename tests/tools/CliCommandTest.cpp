@@ -10,6 +10,7 @@
 
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -72,6 +73,7 @@ struct HostileFolder {
         for (std::size_t i = 0; i < names.size(); ++i)
             WritePatternFile(dir.File(names[i]), i + 1 < names.size() ? 1000 * i + 1 : 0);
         mkdir(dir.File("folder").c_str(), 0700);
+        symlink("loop", dir.File("loop").c_str());
     }
 };
 
@@ -84,7 +86,9 @@ TEST(Cli, OutputIsMd5sumsByteForByte)
     const std::string input = f.dir.File("plain");
     const std::pair<const char*, Args> rows[] = {
         {"hostile-names", all},
-        {"failures-among-files", {"--", "missing", "folder", "plain", "no\nsuch", "\xC2\xA9 missing", "/dev/null", "-dash"}},
+        {"failures-among-files",
+         {"--", "missing", "folder", "plain", "no\nsuch", "\xC2\xA9 missing", "/dev/null", "-dash", "loop", "plain/x"}},
+        {"name-too-long", {std::string(300, 'n'), "plain"}},
         {"no-name-is-stdin", {}},
         {"dash-is-stdin", {"-"}},
         {"file-then-stdin", {"plain", "-"}},
@@ -112,6 +116,8 @@ TEST(Cli, CheckModeIsMd5sumsLineForLine)
             "d41d8cd98f00b204e9800998ecf8427e  empty\r\n"  // a line from Windows
             "d41d8cd98f00b204e9800998ecf8427e  missing\n"
             "d41d8cd98f00b204e9800998ecf8427e  folder\n"
+            "d41d8cd98f00b204e9800998ecf8427e  loop\n"  // no missing file: --ignore-missing names it
+            "d41d8cd98f00b204e9800998ecf8427e  plain/x\n"
             "not a checksum line\n"
             "\\d41d8cd98f00b204e9800998ecf8427e  bad\\escape\n";
     std::ofstream(f.dir.File("list"), std::ios::binary) << list;

@@ -170,6 +170,18 @@ TEST(RequestFlow, PathsThatCannotBeHashedGiveTheirMessageAndClearAnEarlierResult
     EXPECT_EQ(g.Text(IDC_MD5), "");
 }
 
+// Names that Win32 turns into others unless told not to (trailing dots and spaces go, device
+// names open devices) are hashed as they stand, never as their twins.
+TEST(RequestFlow, NamesAreHashedAsTheyStandNotAsTheirTwins)
+{
+    DialogFixture f;
+    f.Pattern("dot", 1), f.Pattern("sp", 1);
+    for (const std::string name : {"dot.", "sp ", "nul.txt"}) {
+        f.Drop({f.Pattern(name, 1000)});
+        EXPECT_EQ(f.Texts({IDC_MD5, IDC_FILE_NAME, IDC_FILE_SIZE}), (Strings{kSmallDigest, name, "1000字节"}));
+    }
+}
+
 TEST(RequestFlow, ChosenFilesShowWholePathNameSizeAndVersionStrings)
 {
     DialogFixture f;

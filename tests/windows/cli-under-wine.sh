@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # zanfo-md5-cli.exe under Wine, next to md5sum: Chinese and emoji names from the UTF-16
 # command line, output redirected (UTF-8 bytes) and on a console (the wide console API, here
-# through a pseudo-terminal), standard input, the progress line, and -c with Windows paths.
+# through a pseudo-terminal), standard input, the progress line, -c with Windows paths, names
+# that Win32 would rewrite, and the true reasons of failures.
 #   cli-under-wine.sh PATH/TO/zanfo-md5-cli.exe     (WINEPREFIX set up by the caller)
 set -uo pipefail
 exe=$(realpath "$1")
@@ -45,5 +46,19 @@ $folder\\gone.txt: FAILED open or read
 status 1"
 check "-c with Windows paths" "$expected" "$(wine "$exe" -c list.md5 2>/dev/null; echo "status $?")"
 check "-c --ignore-missing" "status 0" "$(wine "$exe" -c --quiet --ignore-missing list.md5; echo "status $?")"
+
+# Names Win32 would rewrite without "\\?\": trailing dots and spaces are dropped, device names
+# open devices (aux.c a serial port that blocks), each beside the twin it would turn into.
+printf dotdot > 'dot.'; printf dot > dot; printf 'space ' > 'sp '; printf sp > sp
+for name in nul.txt aux.c com1.log con.txt; do printf '%s' "$name" > "$name"; done
+mkdir folder
+exact=('dot.' 'sp ' nul.txt aux.c com1.log con.txt)
+check "names as they stand" "$(md5sum -- "${exact[@]}"; echo "status 0")" "$(timeout 60 wine "$exe" --lower -- "${exact[@]}"; echo "status $?")"
+check "a relative path with dots" "$(md5sum 'dot.' | sed 's|dot.$|folder/../dot.|')" "$(wine "$exe" --lower folder/../dot.)"
+# The true reasons, in md5sum's words; standard input as a list is read in binary (0x1A is no end).
+check "a folder and a missing list" "zanfo-md5-cli: folder: Is a directory
+zanfo-md5-cli: nolist: No such file or directory" "$(wine "$exe" folder 2>&1; wine "$exe" -c nolist 2>&1)"
+printf '%s  dot\n\x1a junk\n%s  sp\n' "$(md5sum < dot | cut -c1-32)" "$(md5sum < sp | cut -c1-32)" > list1a
+check "-c - reads past 0x1A" "$(md5sum -c - < list1a 2>&1 | sed 's/^md5sum:/zanfo-md5-cli:/')" "$(wine "$exe" -c - < list1a 2>&1)"
 
 [ "$failures" -eq 0 ] && echo "PASS: zanfo-md5-cli.exe under Wine" || { echo "$failures failed"; exit 1; }

@@ -89,10 +89,10 @@ int PrintVersionInfo(const std::string& path, std::ostream& out, std::ostream& e
     const int result = ReadVersionStrings(path, description, company, product, fileVersion);
     out << "result=" << result << "\ndescription=" << md5sum::EscapeControls(description) << "\ncompany=" << md5sum::EscapeControls(company)
         << "\nproduct=" << md5sum::EscapeControls(product) << "\nfileVersion=" << md5sum::EscapeControls(fileVersion) << '\n';
-    zanfo::OpenFailure whyNot;
-    if (zanfo::PathExists(path, whyNot))
+    const int error = zanfo::PathError(path);
+    if (error == 0)
         return kCliSuccess;
-    Complain(err, path, std::strerror(whyNot == zanfo::OpenFailure::PermissionDenied ? EACCES : ENOENT));
+    Complain(err, path, zanfo::ErrorText(error));
     return kCliFileFailed;
 }
 
@@ -131,7 +131,7 @@ std::optional<std::string> ReadList(const std::string& name, std::string& why)
 {
     std::FILE* stream = name == "-" ? zanfo::BinaryStandardInput() : zanfo::OpenForReading(name);
     if (!stream) {
-        why = std::strerror(errno);
+        why = zanfo::ErrorText(errno);
         return std::nullopt;
     }
     why = "read error";
@@ -310,7 +310,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     errno = 0;
     if (!out.flush()) {
-        err << kProgramName << ": write error: " << std::strerror(errno != 0 ? errno : EIO) << '\n';
+        err << kProgramName << ": write error: " << zanfo::ErrorText(errno != 0 ? errno : EIO) << '\n';
         return kCliFileFailed;
     }
     return status;

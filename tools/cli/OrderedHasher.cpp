@@ -4,7 +4,6 @@
 
 #include <cerrno>
 #include <condition_variable>
-#include <cstring>
 #include <map>
 #include <mutex>
 #include <thread>
@@ -12,9 +11,10 @@
 
 namespace {
 
+// md5sum's words for the reason; only ENOENT counts as missing (--ignore-missing).
 FileOutcome Failure(int error)
 {
-    return {std::string(), std::strerror(error), error == ENOENT};
+    return {std::string(), zanfo::ErrorText(error), error == ENOENT};
 }
 
 FileOutcome HashStream(CMd5Engine& engine, std::FILE* stream, bool upperCase)
@@ -22,7 +22,7 @@ FileOutcome HashStream(CMd5Engine& engine, std::FILE* stream, bool upperCase)
     FileOutcome outcome;
     outcome.digest = engine.HashStream(stream, upperCase);
     if (outcome.digest.empty())
-        return Failure(engine.LastFailure() == HashFailure::ReadError ? engine.LastReadError() : ENOMEM);
+        return Failure(engine.LastFailure() == HashFailure::ReadError ? engine.LastError() : ENOMEM);
     return outcome;
 }
 
@@ -38,16 +38,14 @@ FileOutcome HashNamedFile(CMd5Engine& engine, const std::string& name, bool uppe
     case HashFailure::None:
         return outcome;
     case HashFailure::NotFound:
-        return Failure(ENOENT);
     case HashFailure::PermissionDenied:
-        return Failure(EACCES);
+    case HashFailure::OpenFailed:
     case HashFailure::ReadError:
-        return Failure(engine.LastReadError());
+        return Failure(engine.LastError());
     case HashFailure::Changed:
         return {std::string(), "file changed as we read it", false};
     case HashFailure::Empty:
-    case HashFailure::NotRegularFile:
-    case HashFailure::OpenFailed: {
+    case HashFailure::NotRegularFile: {
         std::FILE* stream = zanfo::OpenForReading(name);
         if (!stream)
             return Failure(errno);
