@@ -66,24 +66,36 @@ void AppendUtf8(std::string& out, char32_t point)
     }
 }
 
-std::u16string ToUtf16(std::string_view text, bool surrogatesAllowed)
+// How a byte that starts no character is read.
+enum class Undecodable { Replaced, Escaped };
+
+void AppendUtf16(std::u16string& out, char32_t point)
+{
+    if (point < 0x10000) {
+        out += static_cast<char16_t>(point);
+    } else {
+        out += static_cast<char16_t>(0xD800 + ((point - 0x10000) >> 10));
+        out += static_cast<char16_t>(0xDC00 + ((point - 0x10000) & 0x3FF));
+    }
+}
+
+std::u16string ToUtf16(std::string_view text, bool surrogatesAllowed, Undecodable undecodable = Undecodable::Replaced)
 {
     std::u16string out;
     out.reserve(text.size());
     for (std::size_t at = 0; at < text.size();) {
         const Utf8Character character = Decode(text, at, surrogatesAllowed);
+        const bool escaped = !character.valid && undecodable == Undecodable::Escaped;
+        AppendUtf16(out, escaped ? 0xDC00 + static_cast<unsigned char>(text[at]) : character.point);
         at += character.length;
-        if (character.point < 0x10000) {
-            out += static_cast<char16_t>(character.point);
-        } else {
-            out += static_cast<char16_t>(0xD800 + ((character.point - 0x10000) >> 10));
-            out += static_cast<char16_t>(0xDC00 + ((character.point - 0x10000) & 0x3FF));
-        }
     }
     return out;
 }
 
-std::string FromUtf16(std::u16string_view text, bool surrogatesKept)
+// What becomes of a lone surrogate.
+enum class LoneSurrogate { Replaced, Kept, Unescaped };
+
+std::string FromUtf16(std::u16string_view text, LoneSurrogate lone)
 {
     std::string out;
     out.reserve(text.size() * 3);
@@ -91,8 +103,12 @@ std::string FromUtf16(std::u16string_view text, bool surrogatesKept)
         const char16_t unit = text[i];
         if (IsHighSurrogate(unit) && i + 1 < text.size() && IsLowSurrogate(text[i + 1]))
             AppendUtf8(out, 0x10000 + ((char32_t(unit) - 0xD800) << 10) + (char32_t(text[++i]) - 0xDC00));
+        else if (!IsSurrogate(unit) || lone == LoneSurrogate::Kept)
+            AppendUtf8(out, unit);
+        else if (lone == LoneSurrogate::Unescaped && unit >= 0xDC80 && unit <= 0xDCFF)
+            out += static_cast<char>(unit - 0xDC00);
         else
-            AppendUtf8(out, IsSurrogate(unit) && !surrogatesKept ? kReplacement : unit);
+            AppendUtf8(out, kReplacement);
     }
     return out;
 }
@@ -121,17 +137,27 @@ std::u16string Utf8ToUtf16(std::string_view utf8)
 
 std::string Utf16ToUtf8(std::u16string_view utf16)
 {
-    return FromUtf16(utf16, false);
+    return FromUtf16(utf16, LoneSurrogate::Replaced);
 }
 
 std::string Utf16ToWtf8(std::u16string_view utf16)
 {
-    return FromUtf16(utf16, true);
+    return FromUtf16(utf16, LoneSurrogate::Kept);
 }
 
 std::u16string Wtf8ToUtf16(std::string_view wtf8)
 {
     return ToUtf16(wtf8, true);
+}
+
+std::u16string BytesToUtf16(std::string_view bytes)
+{
+    return ToUtf16(bytes, false, Undecodable::Escaped);
+}
+
+std::string Utf16ToBytes(std::u16string_view utf16)
+{
+    return FromUtf16(utf16, LoneSurrogate::Unescaped);
 }
 
 }  // namespace zanfo

@@ -31,4 +31,10 @@ std::string Utf16ToUtf8(std::u16string_view utf16);
 std::string Utf16ToWtf8(std::u16string_view utf16);
 std::u16string Wtf8ToUtf16(std::string_view wtf8);
 
+// Bytes that may be any (a file name on Linux) in a UTF-16 toolkit and back: each byte that
+// starts no character becomes a lone surrogate U+DC80 to U+DCFF and comes back as that byte
+// (Python's surrogateescape). Utf16ToBytes(BytesToUtf16(bytes)) == bytes for all bytes.
+std::u16string BytesToUtf16(std::string_view bytes);
+std::string Utf16ToBytes(std::u16string_view utf16);
+
 }  // namespace zanfo

@@ -1,5 +1,6 @@
-// The one codec: UTF-8 read by one rule, UTF-16 shown with U+FFFD for what is broken, and the
-// lossless form that brings every UTF-16 text back unchanged.
+// The one codec: UTF-8 read by one rule, UTF-16 shown with U+FFFD for what is broken, the
+// lossless form that brings every UTF-16 text back unchanged, and the escapes that bring any
+// bytes back.
 #include "platform/TextCodec.h"
 
 #include <gtest/gtest.h>
@@ -28,6 +29,7 @@ TEST(TextCodec, EveryUtf16TextComesBackFromTheLosslessForm)
     };
     for (const auto& [name, utf16, shown, lossless] : rows) {
         EXPECT_EQ(Utf16ToUtf8(utf16), shown) << name;
+        EXPECT_EQ(zanfo::Utf16ToBytes(utf16), shown) << name << ": only U+DC80 to U+DCFF stand for bytes";
         EXPECT_EQ(Utf16ToWtf8(utf16), lossless) << name;
         EXPECT_EQ(Wtf8ToUtf16(lossless), utf16) << name;
     }
@@ -51,12 +53,15 @@ TEST(TextCodec, Utf8IsReadByOneRule)
         {"lone-continuation", "a\x80", u"a" + bad, u"a" + bad, 2},
         {"cut-short", "a\xE4\xB8", u"a" + bad + bad, u"a" + bad + bad, 1},
         {"cut-after-lead", "\xF0", bad, bad, 0},
+        {"latin-1", "caf\xE9", u"caf" + bad, u"caf" + bad, 3},
     };
     for (const auto& [name, utf8, utf16, fromLossless, completePrefix] : rows) {
         EXPECT_EQ(Utf8ToUtf16(utf8), utf16) << name;
         EXPECT_EQ(Wtf8ToUtf16(utf8), fromLossless) << name;
         EXPECT_EQ(zanfo::CompleteUtf8Prefix(utf8), completePrefix) << name;
+        EXPECT_EQ(zanfo::Utf16ToBytes(zanfo::BytesToUtf16(utf8)), utf8) << name << ": any bytes come back";
     }
+    EXPECT_EQ(zanfo::BytesToUtf16("caf\xE9"), u"caf\xDCE9");
 }
 
 }  // namespace

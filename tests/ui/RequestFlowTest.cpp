@@ -171,12 +171,16 @@ TEST(RequestFlow, PathsThatCannotBeHashedGiveTheirMessageAndClearAnEarlierResult
 }
 
 // Names that Win32 turns into others unless told not to (trailing dots and spaces go, device
-// names open devices) are hashed as they stand, never as their twins.
+// names open devices), or that are no UTF-8, are hashed as they stand, never as their twins.
 TEST(RequestFlow, NamesAreHashedAsTheyStandNotAsTheirTwins)
 {
     DialogFixture f;
-    f.Pattern("dot", 1), f.Pattern("sp", 1);
-    for (const std::string name : {"dot.", "sp ", "nul.txt"}) {
+    f.Pattern("dot", 1), f.Pattern("sp", 1), f.Pattern("caf\uFFFD.txt", 1);
+    std::vector<std::string> names = {"dot.", "sp ", "nul.txt"};
+#ifndef _WIN32
+    names.push_back("caf\xE9.txt");  // Latin-1 bytes that no UTF-8 reading may turn into its twin
+#endif
+    for (const std::string& name : names) {
         f.Drop({f.Pattern(name, 1000)});
         EXPECT_EQ(f.Texts({IDC_MD5, IDC_FILE_NAME, IDC_FILE_SIZE}), (Strings{kSmallDigest, name, "1000字节"}));
     }

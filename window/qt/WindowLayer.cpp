@@ -1,6 +1,8 @@
 // The window layer over Qt 6: the dialog manager's rules rebuilt with widgets.
 #include "window/WindowLayer.h"
 
+#include "platform/TextCodec.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -32,9 +34,16 @@ constexpr int kIconSize = 32;
 // Song-style faces first: they look most like the Windows dialog font.
 const char* const kFallbackFaces[] = {"SimSun", "NSimSun", "Noto Serif CJK SC", "AR PL UMing CN", "AR PL UMing TW"};
 
+// Texts cross into Qt and back unchanged, a file name's bytes that are no UTF-8 too: they travel
+// as lone surrogates inside the QString.
 QString Q(const std::string& text)
 {
-    return QString::fromStdString(text);
+    return QString::fromStdU16String(zanfo::BytesToUtf16(text));
+}
+
+std::string S(const QString& text)
+{
+    return zanfo::Utf16ToBytes(text.toStdU16String());
 }
 
 int MulDiv(int number, int numerator, int denominator)
@@ -191,7 +200,7 @@ void CWindowSystem::PumpEvents()
 
 std::string CWindowSystem::ApplicationTitle()
 {
-    return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName().toStdString();
+    return S(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName());
 }
 
 Colour CWindowSystem::HighlightColour()
@@ -365,10 +374,12 @@ struct CTemplateDialog::Native final : QDialog {
         if (urls.isEmpty())
             return event->ignore();
         event->acceptProposedAction();
+        // The path's bytes, its escapes decoded as bytes: toLocalFile() would read them as UTF-8
+        // and make "caf%E9" another name.
         std::vector<std::string> paths;
         for (const QUrl& url : urls)
             if (url.isLocalFile())
-                paths.push_back(url.toLocalFile().toStdString());
+                paths.push_back(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString());
         self.OnDropFiles(paths);
     }
 };
@@ -414,13 +425,13 @@ std::string CTemplateDialog::GetDlgItemText(int id) const
 {
     QWidget* widget = m_native->Item(id);
     if (auto* edit = qobject_cast<QLineEdit*>(widget))
-        return edit->text().toStdString();
+        return S(edit->text());
     if (auto* button = qobject_cast<QPushButton*>(widget))
-        return button->text().toStdString();
+        return S(button->text());
     if (auto* label = qobject_cast<QLabel*>(widget))
-        return label->text().toStdString();
+        return S(label->text());
     if (auto* group = qobject_cast<QGroupBox*>(widget))
-        return group->title().toStdString();
+        return S(group->title());
     return std::string();
 }
 
@@ -555,8 +566,8 @@ bool CTemplateDialog::ChooseFile(std::string& path, std::string& fileName)
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
     const QString chosen = dialog.selectedFiles().first();
-    path = chosen.toStdString();
-    fileName = QFileInfo(chosen).fileName().toStdString();
+    path = S(chosen);
+    fileName = S(QFileInfo(chosen).fileName());
     return true;
 }
 

@@ -64,9 +64,9 @@ void DropFiles(CTemplateDialog& dlg, const std::vector<std::string>& paths, bool
 {
     static std::list<QMimeData> dropped;  // must live until a queued drop is delivered
     QList<QUrl> urls;
-    for (const std::string& path : paths) {
-        const QString text = QString::fromStdString(path);
-        urls.push_back(path.find("://") == std::string::npos ? QUrl::fromLocalFile(text) : QUrl(text));
+    for (const std::string& path : paths) {  // a local path's bytes escaped, as file managers send them
+        const QByteArray bytes = QByteArray::fromStdString(path);
+        urls.push_back(path.find("://") == std::string::npos ? QUrl::fromEncoded("file://" + bytes.toPercentEncoding("/")) : QUrl(bytes));
     }
     dropped.emplace_back().setUrls(urls);
     auto* enter = new QDragEnterEvent(QPoint(10, 10), Qt::CopyAction, &dropped.back(), Qt::LeftButton, Qt::NoModifier);
