@@ -61,4 +61,11 @@ zanfo-md5-cli: nolist: No such file or directory" "$(wine "$exe" folder 2>&1; wi
 printf '%s  dot\n\x1a junk\n%s  sp\n' "$(md5sum < dot | cut -c1-32)" "$(md5sum < sp | cut -c1-32)" > list1a
 check "-c - reads past 0x1A" "$(md5sum -c - < list1a 2>&1 | sed 's/^md5sum:/zanfo-md5-cli:/')" "$(wine "$exe" -c - < list1a 2>&1)"
 
+# Its own version resource, which comes with its manifest.
+check "its version resource" "result=1
+description=Zanfo文件诊所MD5值命令行工具
+company=Zanfo
+product=MD5值计算工具 
+fileVersion=$(wine "$exe" --version | sed 's/.* //; s/\./, /g')beta" "$(wine "$exe" --version-info "$(winepath -w "$exe" 2>/dev/null)")"
+
 [ "$failures" -eq 0 ] && echo "PASS: zanfo-md5-cli.exe under Wine" || { echo "$failures failed"; exit 1; }
