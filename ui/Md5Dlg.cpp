@@ -106,6 +106,9 @@ void CMd5Dlg::OnAbout()
 
 int CMd5Dlg::OnMd5Progress(int wParam, int)
 {
+    // Progress is a worker's, during its run; at any other time it changes nothing.
+    if (m_workerState != WorkerState::Running && m_workerState != WorkerState::Stopping)
+        return 0;
     if (m_workerState == WorkerState::Stopping)
         m_engine.Stop();
     SetProgressPos(IDC_PROGRESS, wParam);

@@ -140,9 +140,11 @@ public:
     bool ChooseFile(std::string& path, std::string& fileName);
 
     // From any thread: OnMessage runs on the dialog's thread, and this returns its result. A
-    // message outside kFirstDialogMessage..kLastDialogMessage is no dialog's: 0, unseen.
+    // message outside kFirstDialogMessage..kLastDialogMessage is no dialog's: 0, unseen. These
+    // travel through the dialog's own queue, never as window messages another process could send.
     std::intptr_t SendDlgMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
-    // From any thread: the call runs on the dialog's thread; returns once it has run.
+    // From any thread: the call runs on the dialog's thread; returns once it has run. Calls wait
+    // in a queue of the dialog's own; what wakes it carries no pointer.
     void SendToDialog(const std::function<void()>& call);
     // Serves sent messages and everything but user input until `finished` holds. It looks
     // again whenever anything arrives: what makes it hold must come as a call or a message.
@@ -159,7 +161,8 @@ protected:
     virtual void OnCommand(int id);
     // A key pressed anywhere in the dialog, before the window system acts on it; true swallows it.
     virtual bool PreTranslateKey(int /*virtualKey*/) { return false; }
-    // Files dropped on a dialog whose template accepts them: whole local paths, in order.
+    // Files dropped on a dialog whose template accepts them: whole local paths, in order. None
+    // while a modal box of the program runs over the dialog, nor a close (kIdCancel).
     virtual void OnDropFiles(const std::vector<std::string>& /*paths*/) {}
     // A system-menu command the window system does not handle itself (IDM_ABOUTBOX's range).
     virtual void OnSysCommand(unsigned /*nID*/, long /*lParam*/) {}

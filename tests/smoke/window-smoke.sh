@@ -9,13 +9,16 @@
 #                                                       set up by the caller)
 #   window-smoke.sh --screenshots FOLDER [--wine] ...   the same, saving pictures of the windows on
 #                                                       the way (needs xwd and netpbm)
+#   window-smoke.sh --wine --probe PATH/TO/window-probe.exe ...   another process also sends the
+#                                                       window messages it must shrug off
 # Exits 77 (skipped) where no X server can be started.
 set -uo pipefail
 
-wine="" shots=""
+wine="" shots="" probe=""
 while [ $# -gt 1 ]; do
     case $1 in
         --wine) wine=wine; shift ;;
+        --probe) probe=$2; shift 2 ;;
         --screenshots) shots=$2; shift 2 ;;
         *) break ;;
     esac
@@ -115,6 +118,11 @@ about_and_back() {
     local about
     about=$(find_window "$about_title")
     [ -n "$about" ] || fail "About did not open"
+    # Under Wine another process's WM_CLOSE waits, as the disabled window's clicks do.
+    if [ -n "$probe" ]; then
+        wine "$probe" close "$title"
+        [ -n "$(find_window "$about_title")" ] && [ -n "$(find_window "$title")" ] || fail "a WM_CLOSE from outside closed the window under About"
+    fi
     eval "$(xdotool getwindowgeometry --shell "$about")"
     snap "$about" about-box
     click_units "$about" 235 77 "$WIDTH" "$HEIGHT" 194 54   # 确定
@@ -146,15 +154,20 @@ search='http://www.zanfo.com/Search/FileSearch.aspx?SearchValue=900150983CD24FB0
 [ "$(tail -n 1 "$work/opened")" = "$search" ] || fail "Query after 浏览文件 opened: $(tail -n 1 "$work/opened")"
 
 if [ -n "$shots" ]; then
-    # A program with every detail, and a large file on the worker, stopped once pictured. (ASCII
-    # names: xdotool may drop the first Chinese character it types.)
+    # A program with every detail. (ASCII names: xdotool may drop the first Chinese character it
+    # types.)
     browse "$(cd "$(dirname "$0")" && pwd)/sample-program.exe"
     snap "$window" finished-result
-    truncate -s 4G "$work/large-file.iso"
-    browse "$work/large-file.iso"
-    snap "$window" worker-run
-    click_main 180 94    # 停止
 fi
+# A large file runs on the worker; under Wine another process's messages (a wake with no call
+# waiting, a progress of 100) change nothing; 停止 ends the run.
+truncate -s 16G "$work/large-file.iso"
+browse "$work/large-file.iso"
+snap "$window" worker-run
+if [ -n "$probe" ]; then
+    wine "$probe" poke "$title" || fail "another process's messages changed the run (probe status $?)"
+fi
+click_main 180 94    # 停止
 
 click_main 234 251   # 退 出
 wait_for '! kill -0 "$app_pid" 2>/dev/null' || fail "退 出 did not end the program"

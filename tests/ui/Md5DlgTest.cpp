@@ -60,7 +60,7 @@ TEST(Md5Dlg, EnterAndEscapeDoNothingWhereverTheFocusIs)
 }
 
 // 关 于 and the system menu's About range open the box; Escape, or Enter on its default button
-// 确定, closes it, and so does its own 确定 clicked.
+// 确定, closes it, and so does its own 确定 clicked. Files dropped meanwhile are refused.
 TEST(Md5Dlg, AboutOpensFromItsButtonAndOnlyItsOwnSystemCommands)
 {
     DialogFixture f;
@@ -79,6 +79,7 @@ TEST(Md5Dlg, AboutOpensFromItsButtonAndOnlyItsOwnSystemCommands)
         bool closed = false;
         const bool opened = WithNextModal(open, [&, close = close](CTemplateDialog& box) {
             title = box.Template().title;
+            f.Drop({f.Pattern("dropped", 1000)});  // refused while the box runs, as a click would be
             close == OkButton ? ClickItem(box, IDOK) : PressKey(box, close == EnterKey ? kKeyReturn : kKeyEscape);
             closed = !box.IsWindowVisible();
             box.EndDialog(IDCANCEL);
@@ -86,6 +87,7 @@ TEST(Md5Dlg, AboutOpensFromItsButtonAndOnlyItsOwnSystemCommands)
         EXPECT_EQ(std::tie(opened, closed, title), std::make_tuple(opens, opens, std::string(opens ? "关于MD5值计算工具" : ""))) << name;
     }
     EXPECT_TRUE(f.dlg.IsWindowVisible());
+    EXPECT_EQ(f.Texts({IDC_PATH, IDC_MD5}), (Strings{"", ""}));
 }
 
 }  // namespace

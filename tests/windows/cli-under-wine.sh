@@ -3,9 +3,10 @@
 # command line, output redirected (UTF-8 bytes) and on a console (the wide console API, here
 # through a pseudo-terminal), standard input, the progress line, -c with Windows paths, names
 # that Win32 would rewrite, and the true reasons of failures.
-#   cli-under-wine.sh PATH/TO/zanfo-md5-cli.exe     (WINEPREFIX set up by the caller)
+#   cli-under-wine.sh PATH/TO/zanfo-md5-cli.exe PATH/TO/window-probe.exe   (WINEPREFIX set up
+#   by the caller)
 set -uo pipefail
-exe=$(realpath "$1")
+exe=$(realpath "$1") probe=$(realpath "$2")
 export LANG=C.UTF-8 LC_ALL=C.UTF-8 WINEDEBUG=-all
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -59,6 +60,14 @@ check "a relative path with dots" "$(md5sum 'dot.' | sed 's|dot.$|folder/../dot.
 check "a folder and a missing list" "zanfo-md5-cli: folder: Is a directory
 zanfo-md5-cli: nolist: No such file or directory" "$(wine "$exe" folder 2>&1; wine "$exe" -c nolist 2>&1)"
 printf '%s  dot\n\x1a junk\n%s  sp\n' "$(md5sum < dot | cut -c1-32)" "$(md5sum < sp | cut -c1-32)" > list1a
+printf held > held.txt
+coproc HOLD { exec wine "$probe" hold held.txt 60; }
+read -r -t 30 holding <&"${HOLD[0]}"
+holding=${holding%$'\r'}
+check "a file another process holds unshared" "holding
+zanfo-md5-cli: held.txt: Device or resource busy" "$holding
+$(wine "$exe" held.txt 2>&1)"
+kill "$HOLD_PID"
 check "-c - reads past 0x1A" "$(md5sum -c - < list1a 2>&1 | sed 's/^md5sum:/zanfo-md5-cli:/')" "$(wine "$exe" -c - < list1a 2>&1)"
 
 # Its own version resource, which comes with its manifest.

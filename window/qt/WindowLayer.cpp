@@ -341,7 +341,19 @@ struct CTemplateDialog::Native final : QDialog {
         return nullptr;
     }
 
-    void reject() override { self.OnCommand(kIdCancel); }
+    // A box of the program's own runs modally over the dialog (About, a message, the chooser):
+    // drops and closes are ignored then, as clicks are.
+    bool BlockedByModal() const
+    {
+        const QWidget* modal = QApplication::activeModalWidget();
+        return modal && modal != this;
+    }
+
+    void reject() override
+    {
+        if (!BlockedByModal())
+            self.OnCommand(kIdCancel);
+    }
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {
@@ -363,7 +375,7 @@ struct CTemplateDialog::Native final : QDialog {
     }
     void dragEnterEvent(QDragEnterEvent* event) override
     {
-        if (DroppedFiles(event->mimeData()).isEmpty())
+        if (BlockedByModal() || DroppedFiles(event->mimeData()).isEmpty())
             event->ignore();
         else
             event->acceptProposedAction();
@@ -371,7 +383,7 @@ struct CTemplateDialog::Native final : QDialog {
     void dropEvent(QDropEvent* event) override
     {
         const QList<QUrl> urls = DroppedFiles(event->mimeData());
-        if (urls.isEmpty())
+        if (BlockedByModal() || urls.isEmpty())
             return event->ignore();
         event->acceptProposedAction();
         // The path's bytes, its escapes decoded as bytes: toLocalFile() would read them as UTF-8
@@ -571,15 +583,6 @@ bool CTemplateDialog::ChooseFile(std::string& path, std::string& fileName)
     return true;
 }
 
-std::intptr_t CTemplateDialog::SendDlgMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam)
-{
-    std::intptr_t result = 0;
-    if (message < kFirstDialogMessage || message > kLastDialogMessage)
-        return result;
-    SendToDialog([&] { result = OnMessage(message, wParam, lParam); });
-    return result;
-}
-
 void CTemplateDialog::SendToDialog(const std::function<void()>& call)
 {
     // A blocking queued call to one's own thread would wait for itself forever.
@@ -604,10 +607,4 @@ void* CTemplateDialog::NativeWindow() const
 void* CTemplateDialog::NativeItem(int id) const
 {
     return m_native->Item(id);
-}
-
-void CTemplateDialog::OnCommand(int id)
-{
-    if (id == kIdOk || id == kIdCancel)
-        EndDialog(id);
 }

@@ -6,6 +6,8 @@
 #include "res/DialogResource.h"
 
 #include <algorithm>
+#include <deque>
+#include <mutex>
 #include <utility>
 #include <vector>
 
@@ -16,10 +18,9 @@ using zanfo::Widen;
 
 namespace {
 
-// The call SendToDialog carries across threads, just above the dialog's own messages.
+// Wakes the dialog to run the calls waiting in its own queue (SendToDialog). It carries nothing:
+// any process may send it, and one that comes when none waits does nothing.
 constexpr UINT kCallMessage = WM_APP;
-static_assert(kFirstDialogMessage == WM_USER + 3 && kLastDialogMessage + 1 == kCallMessage,
-              "the dialog's messages lie between the dialog manager's (DM_GETDEFID to DM_REPOSITION) and ours");
 // System commands from here up are the window system's (SC_SIZE is the first).
 constexpr WPARAM kFirstSystemCommand = 0xF000;
 constexpr int kHandCursorResource = 106;
@@ -155,7 +156,7 @@ Colour CWindowSystem::HighlightColour()
 
 void CWindowSystem::Beep()
 {
-    MessageBeep(MB_OK);
+    MessageBeep(MB_ICONEXCLAMATION);
 }
 
 struct CTemplateDialog::Native final : CDialogWindow {
@@ -172,6 +173,9 @@ struct CTemplateDialog::Native final : CDialogWindow {
     HWND tooltip = nullptr;
     std::vector<HFONT> fonts;
     std::vector<Link> links;
+    // Calls from other threads, waiting to run on the dialog's (SendToDialog).
+    std::mutex callsMutex;
+    std::deque<const std::function<void()>*> calls;
     bool ended = false;
     bool ownerDisabled = false;
     int result = 0;
@@ -253,7 +257,10 @@ struct CTemplateDialog::Native final : CDialogWindow {
             }
             return TRUE;
         case WM_CLOSE:
-            self.OnCommand(kIdCancel);
+            // Disabled while a box of its own runs over it, the dialog closes as little as it takes
+            // a click; a WM_CLOSE from outside would leave the box alone on the screen.
+            if (IsWindowEnabled(hwnd))
+                self.OnCommand(kIdCancel);
             return TRUE;
         case WM_SYSCOMMAND:
             if ((wParam & 0xFFF0) >= kFirstSystemCommand)
@@ -269,19 +276,33 @@ struct CTemplateDialog::Native final : CDialogWindow {
             }
             return FALSE;
         case WM_DROPFILES:
-            OnDropFiles(reinterpret_cast<HDROP>(wParam));
+            if (IsWindowEnabled(hwnd))
+                OnDropFiles(reinterpret_cast<HDROP>(wParam));
+            else
+                DragFinish(reinterpret_cast<HDROP>(wParam));  // as a click while a box runs: ignored
             return TRUE;
         case WM_QUERYDRAGICON:
             return reinterpret_cast<INT_PTR>(ApplicationIcon(SM_CXICON, SM_CYICON));
         case kCallMessage:
-            (*reinterpret_cast<const std::function<void()>*>(lParam))();
+            RunWaitingCalls();
             return TRUE;
         default:
-            if (message >= kFirstDialogMessage && message <= kLastDialogMessage) {
-                SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, self.OnMessage(message, wParam, lParam));
-                return TRUE;
-            }
             return FALSE;
+        }
+    }
+
+    void RunWaitingCalls()
+    {
+        for (;;) {
+            const std::function<void()>* call = nullptr;
+            {
+                std::lock_guard<std::mutex> lock(callsMutex);
+                if (calls.empty())
+                    return;
+                call = calls.front();
+                calls.pop_front();
+            }
+            (*call)();
         }
     }
 
@@ -584,20 +605,20 @@ bool CTemplateDialog::ChooseFile(std::string& path, std::string& fileName)
     return true;
 }
 
-std::intptr_t CTemplateDialog::SendDlgMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam)
-{
-    if (message < kFirstDialogMessage || message > kLastDialogMessage)
-        return 0;
-    return SendMessageW(m_native->hwnd, message, wParam, lParam);
-}
-
 void CTemplateDialog::SendToDialog(const std::function<void()>& call)
 {
-    const HWND window = m_native->hwnd;
-    if (!window || GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId())
-        call();
-    else
-        SendMessageW(window, kCallMessage, 0, reinterpret_cast<LPARAM>(&call));
+    Native& native = *m_native;
+    if (!native.hwnd || GetWindowThreadProcessId(native.hwnd, nullptr) == GetCurrentThreadId())
+        return call();
+    {
+        std::lock_guard<std::mutex> lock(native.callsMutex);
+        native.calls.push_back(&call);
+    }
+    // Returns once the dialog's thread has run the queue, this call included (an earlier wake
+    // may have run it already). Should the window be gone, the call leaves the queue unrun.
+    SendMessageW(native.hwnd, kCallMessage, 0, 0);
+    std::lock_guard<std::mutex> lock(native.callsMutex);
+    native.calls.erase(std::remove(native.calls.begin(), native.calls.end(), &call), native.calls.end());
 }
 
 void CTemplateDialog::WaitServing(const std::function<bool()>& finished)
@@ -639,10 +660,4 @@ void* CTemplateDialog::NativeWindow() const
 void* CTemplateDialog::NativeItem(int id) const
 {
     return m_native->Item(id);
-}
-
-void CTemplateDialog::OnCommand(int id)
-{
-    if (id == kIdOk || id == kIdCancel)
-        EndDialog(id);
 }
