@@ -3,6 +3,7 @@
 #include "platform/AlignedMemory.h"
 
 #include <cerrno>
+#include <exception>
 #include <new>
 #include <utility>
 
@@ -66,10 +67,18 @@ CChunkReader::Chunk CChunkReader::Next()
 
 void CChunkReader::PrefetchNext()
 {
-    if (!m_spare)
-        m_spare = AllocateChunkBuffer();
-    if (!m_helper.joinable())
-        m_helper = std::thread(&CChunkReader::HelperLoop, this);
+    if (m_readingAlone)
+        return;
+    try {
+        if (!m_spare)
+            m_spare = AllocateChunkBuffer();
+        if (!m_helper.joinable())
+            m_helper = std::thread(&CChunkReader::HelperLoop, this);
+    } catch (const std::exception&) {
+        // No second buffer or no thread to read with: Next reads each chunk itself, as asked.
+        m_readingAlone = true;
+        return;
+    }
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_requested = true;

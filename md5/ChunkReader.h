@@ -29,7 +29,8 @@ public:
     // Its bytes stay valid until the call after the next PrefetchNext or Next.
     Chunk Next();
 
-    // Starts reading the chunk after the current one on the helper thread.
+    // Starts reading the chunk after the current one on the helper thread; where the helper or
+    // its buffer cannot be had, Next reads it when asked, on the caller's thread.
     void PrefetchNext();
 
 private:
@@ -47,6 +48,7 @@ private:
     Buffer m_spare;
     Chunk m_prefetched{nullptr, 0, 0};
     bool m_prefetchPending = false;
+    bool m_readingAlone = false;  // no read-ahead could be had
 
     std::mutex m_mutex;
     std::condition_variable m_changed;

@@ -24,7 +24,13 @@ std::optional<std::string> ReadKeyDefault(const std::string& subKey)
 
 int ShellOpenUrl(const std::string& url, int showCommand)
 {
-    return static_cast<int>(reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "open", url.c_str(), nullptr, nullptr, showCommand)));
+    // The shell may hand the URL to extensions that need COM on this thread, as ShellExecute's
+    // documentation says; a thread that already has it keeps its own.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    const auto result = reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "open", url.c_str(), nullptr, nullptr, showCommand));
+    if (SUCCEEDED(com))
+        CoUninitialize();
+    return static_cast<int>(result);
 }
 
 std::optional<std::string> WebPageHandlerCommand()

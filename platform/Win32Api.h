@@ -16,6 +16,7 @@
 
 #include <commctrl.h>
 #include <commdlg.h>
+#include <objbase.h>
 #include <shellapi.h>
 
 #undef GetDlgItemText

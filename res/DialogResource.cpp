@@ -79,7 +79,7 @@ std::vector<unsigned char> BuildDialogResource(const DialogTemplate& dialog)
     out.Word(0);  // the default dialog class
     out.Text(dialog.title);
     out.Word(static_cast<std::uint32_t>(dialog.pointSize));
-    out.Word(400);     // weight: regular
+    out.Word(0);       // weight: as the template gives it (none: the face's own)
     out.Word(0x0100);  // not italic; DEFAULT_CHARSET
     out.Text(dialog.fontName);
     for (const DialogItemTemplate& item : dialog.items) {

@@ -7,7 +7,7 @@
 #include "ui/ServiceAddress.h"
 #include "version/VersionStrings.h"
 
-#include <system_error>
+#include <exception>
 #include <utility>
 
 namespace {
@@ -117,6 +117,8 @@ int CMd5Dlg::OnMd5Progress(int wParam, int)
             m_workerState = WorkerState::Finishing;
         ReturnToRest();
     }
+    if (m_workerCallServed)
+        m_workerCallServed(wParam);
     return 1;
 }
 
@@ -238,8 +240,9 @@ bool CMd5Dlg::StartWorker()
     m_workerState = WorkerState::Running;
     try {
         m_startThread(m_hThread, [this] { HashThreadProc(); });
-    } catch (const std::system_error&) {
-        // Out of threads or memory: nothing runs, and nothing is left for a later wait.
+    } catch (const std::exception&) {
+        // Out of threads (std::system_error) or memory (std::bad_alloc): nothing runs, and
+        // nothing is left for a later wait.
         m_workerState = WorkerState::Idle;
         return false;
     }
@@ -254,13 +257,15 @@ int CMd5Dlg::HashThreadProc()
         path = GetDlgItemText(IDC_PATH);
         // Stopped before it began: the path box may already hold the next file, not ours.
         stoppedAlready = m_workerState == WorkerState::Stopping;
-        if (m_pathRead)
-            m_pathRead();
+        if (m_workerCallServed)
+            m_workerCallServed(-1);
     });
     const std::string digest = stoppedAlready ? std::string() : m_engine.HashFile(path, true);
     const bool failed = digest.empty() && !stoppedAlready && m_engine.LastFailure() != HashFailure::Stopped;
     SendToDialog([&] {
-        SetDlgItemText(IDC_MD5, digest);
+        // Stopped past the run's last check (a new choice came), it still has the old file's
+        // digest: that must not stand beside the new path.
+        SetDlgItemText(IDC_MD5, m_workerState == WorkerState::Stopping ? std::string() : digest);
         // A run that ended without a digest and without a Stop sends no 100: leave the running state.
         if (failed)
             ReturnToRest();

@@ -22,9 +22,10 @@ public:
     using ShowMessage = std::function<void(CTemplateDialog* owner, const std::string& text)>;
     // Starts the worker's thread running `body`; throws std::system_error when the system refuses.
     using StartThread = std::function<void(std::thread& thread, std::function<void()> body)>;
-    // Runs on the dialog's thread each time a worker has read the path box, before it hashes,
-    // while the worker waits: where a test puts a user's act between the two.
-    using PathRead = std::function<void()>;
+    // Runs on the dialog's thread at the end of each of the worker's calls, while the worker
+    // waits: -1 once it has read the path box, else the progress just shown. Where a test puts a
+    // user's act between the worker's steps.
+    using WorkerCallServed = std::function<void(int progress)>;
     // Shows the About box over the dialog; the application hands it in (none: About does nothing).
     using ShowAbout = std::function<void(CTemplateDialog* owner)>;
 
@@ -35,7 +36,7 @@ public:
     void SetChooseFile(ChooseFile chooseFile) { m_chooseFile = std::move(chooseFile); }
     void SetShowMessage(ShowMessage showMessage) { m_showMessage = std::move(showMessage); }
     void SetStartThread(StartThread startThread) { m_startThread = std::move(startThread); }
-    void SetPathRead(PathRead pathRead) { m_pathRead = std::move(pathRead); }
+    void SetWorkerCallServed(WorkerCallServed served) { m_workerCallServed = std::move(served); }
     void SetShowAbout(ShowAbout showAbout) { m_showAbout = std::move(showAbout); }
 
     void OnSysCommand(unsigned nID, long lParam) override;
@@ -95,6 +96,6 @@ private:
     ChooseFile m_chooseFile;
     ShowMessage m_showMessage;
     StartThread m_startThread;
-    PathRead m_pathRead;
+    WorkerCallServed m_workerCallServed;
     ShowAbout m_showAbout;
 };

@@ -12,6 +12,7 @@
 
 #ifndef _WIN32
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -166,6 +167,14 @@ TEST(FileHasher, PathsThatCannotBeHashedGiveTheirReasonAndLeaveNothingOpen)
     EXPECT_EQ(CheckedUnprivileged([&] {
                   CRecordingEngine unprivileged;
                   return unprivileged.HashFile(secret, true).empty() && unprivileged.LastFailure() == HashFailure::PermissionDenied;
+              }),
+              std::optional<bool>(true));
+    // With no thread to read ahead (one process is all the user may have), the run reads alone.
+    const std::string three = WritePatternFile(dir.File("three"), 3 * kMiB);
+    EXPECT_EQ(CheckedUnprivileged([&] {
+                  const rlimit oneProcess{1, 1};
+                  return setrlimit(RLIMIT_NPROC, &oneProcess) == 0 &&
+                         CRecordingEngine().HashFile(three, true) == "00EF6591EF6D839316F2843EA1EA4F00";
               }),
               std::optional<bool>(true));
 }

@@ -36,18 +36,18 @@ TEST(RequestFlow, TheThresholdDecidesTheRoad)
 }
 
 // Stop, a new choice or closing, wherever it lands: before the worker reads the path box,
-// between that read and the run, during the run. No digest comes late, no new choice is hashed
-// by the old worker, and the dialog is at rest (or gone).
+// between that read and the run, during the run, after its last check for a Stop. No digest
+// comes late, no new choice is hashed by the old worker, and the dialog is at rest (or gone).
 TEST(RequestFlow, StopNewChoiceOrCloseEndTheRunWhereverTheyLand)
 {
-    enum When { BeforeTheRead, BetweenReadAndRun, DuringTheRun };
+    enum When { BeforeTheRead, BetweenReadAndRun, DuringTheRun, AfterTheLastCheck };
     enum Act { StopButton, Browse, Drop, ExitButton, CloseBox };
-    const char* const whenNames[] = {"before-the-read", "between-read-and-run", "during-the-run"};
+    const char* const whenNames[] = {"before-the-read", "between-read-and-run", "during-the-run", "after-the-last-check"};
     const char* const actNames[] = {"stop-button", "browse", "drop", "exit-button", "close-box"};
-    for (const When when : {BeforeTheRead, BetweenReadAndRun, DuringTheRun}) {
+    for (const When when : {BeforeTheRead, BetweenReadAndRun, DuringTheRun, AfterTheLastCheck}) {
         for (const Act act : {StopButton, Browse, Drop, ExitButton, CloseBox}) {
             const bool closes = act == ExitButton || act == CloseBox;
-            if (closes && when == BetweenReadAndRun)
+            if (closes && (when == BetweenReadAndRun || when == AfterTheLastCheck))
                 continue;  // closing waits for the worker, which waits for the act
             SCOPED_TRACE(std::string(actNames[act]) + "-" + whenNames[when]);
             DialogFixture f;
@@ -55,18 +55,21 @@ TEST(RequestFlow, StopNewChoiceOrCloseEndTheRunWhereverTheyLand)
             const std::function<void()> acts[] = {[&] { f.Click(IDC_CALC); }, [&] { f.Browse(next); }, [&] { f.Drop({next}); },
                                                   [&] { f.Click(IDOK); }, [&] { ClickCloseBox(f.dlg); }};
             const auto doIt = acts[act];
-            // The worker reads the path box through the dialog's thread, where the act then lands.
-            if (when == BetweenReadAndRun)
-                f.dlg.SetPathRead([&, first = true, dialogThread = std::this_thread::get_id()]() mutable {
+            // The worker reads the path box and shows progress through the dialog's thread, where
+            // the act then lands: after the read, or with the progress of a run's last full chunk
+            // (97 for kThreshold bytes), after which the run checks for a Stop no more.
+            const int actAt = when == BetweenReadAndRun ? -1 : 97;
+            if (when == BetweenReadAndRun || when == AfterTheLastCheck)
+                f.dlg.SetWorkerCallServed([&, first = true, dialogThread = std::this_thread::get_id()](int progress) mutable {
                     EXPECT_EQ(std::this_thread::get_id(), dialogThread);
-                    if (std::exchange(first, false))
+                    if (progress == actAt && std::exchange(first, false))
                         doIt();
                 });
-            f.Drop({f.Sparse("big", kBig)});
+            f.Drop({f.Sparse("big", when == AfterTheLastCheck ? kThreshold : kBig)});
             if (when == DuringTheRun) {
                 ASSERT_TRUE(WaitUntil([&] { return f.dlg.GetProgressPos(IDC_PROGRESS) > 0; }));
             }
-            if (when != BetweenReadAndRun)
+            if (when == BeforeTheRead || when == DuringTheRun)
                 doIt();
             ASSERT_TRUE(WaitUntil([&] { return closes ? !f.dlg.IsWindowVisible() : f.AtRest(); }));
             f.dlg.WaitForWorker();
@@ -92,12 +95,15 @@ TEST(RequestFlow, AWorkerThatFailsOrCannotStartLeavesAWorkingDialog)
     f.dlg.WaitForWorker();
     EXPECT_EQ(f.Text(IDC_MD5), "");
 
-    f.dlg.SetStartThread([](std::thread&, std::function<void()>) {
-        throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
-    });
-    f.Drop({f.Sparse("big", kBig)});
-    EXPECT_TRUE(f.AtRest());
-    EXPECT_EQ(f.messages, Strings{"无法启动计算线程，请稍后重试!"});
+    const std::function<void()> refusals[] = {
+        [] { throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again)); }, [] { throw std::bad_alloc(); }};
+    for (const auto& refuse : refusals) {
+        f.messages.clear();
+        f.dlg.SetStartThread([&](std::thread&, std::function<void()>) { refuse(); });
+        f.Drop({f.Sparse("big", kBig)});
+        EXPECT_TRUE(f.AtRest());
+        EXPECT_EQ(f.messages, Strings{"无法启动计算线程，请稍后重试!"});
+    }
     f.dlg.SetStartThread([](std::thread& thread, std::function<void()> body) { thread = std::thread(std::move(body)); });
     f.Drop({f.dir.File("big")});
     EXPECT_TRUE(f.Running());
