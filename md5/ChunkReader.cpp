@@ -2,7 +2,9 @@
 
 #include "platform/AlignedMemory.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <exception>
 #include <new>
 #include <utility>
@@ -30,26 +32,66 @@ CChunkReader::CChunkReader(std::FILE* stream)
     : m_stream(stream)
     , m_current(AllocateChunkBuffer())
 {
+    m_inRead.reserve(2);  // the caller's thread and the helper: registering never allocates
 }
 
 CChunkReader::~CChunkReader()
 {
-    if (!m_helper.joinable())
-        return;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_quit = true;
     }
     m_changed.notify_all();
-    m_helper.join();
+    if (m_helper.joinable())
+        m_helper.join();
+    if (m_interrupter.joinable())
+        m_interrupter.join();
 }
 
 CChunkReader::Chunk CChunkReader::ReadInto(unsigned char* buffer)
 {
+    const zanfo::ReadingThread self = zanfo::CurrentReadingThread();
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_cancelled)
+            return {buffer, 0, ECANCELED};
+        m_inRead.push_back(self);
+    }
     errno = 0;
     const std::size_t count = std::fread(buffer, 1, kChunkSize, m_stream);
     const bool failed = count < kChunkSize && std::ferror(m_stream) != 0;
-    return {buffer, count, failed ? (errno != 0 ? errno : EIO) : 0};
+    const int error = failed ? (errno != 0 ? errno : EIO) : 0;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_inRead.erase(std::find(m_inRead.begin(), m_inRead.end(), self));
+    }
+    m_changed.notify_all();
+    return {buffer, count, error};
+}
+
+void CChunkReader::Cancel()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (std::exchange(m_cancelled, true) || m_inRead.empty())
+        return;
+    try {
+        m_interrupter = std::thread(&CChunkReader::InterruptUntilNoRead, this);
+    } catch (const std::exception&) {
+        // No thread to repeat it: once, which is enough for a read already blocked.
+        for (const zanfo::ReadingThread thread : m_inRead)
+            zanfo::InterruptRead(thread);
+    }
+}
+
+void CChunkReader::InterruptUntilNoRead()
+{
+    // A read may be about to begin, where an interrupt would be lost: again until none is left.
+    std::unique_lock<std::mutex> lock(m_mutex);
+    while (!m_inRead.empty()) {
+        for (const zanfo::ReadingThread thread : m_inRead)
+            zanfo::InterruptRead(thread);
+        m_changed.wait_for(lock, std::chrono::milliseconds(20));
+    }
 }
 
 CChunkReader::Chunk CChunkReader::Next()

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "platform/ReadInterrupt.h"
+
 #include <condition_variable>
 #include <cstddef>
 #include <cstdio>
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 // Reads a stream in chunks of 1 MiB. While the caller hashes one chunk, the next can be read
 // on a helper thread into a second buffer, so a run costs the larger of reading and hashing
@@ -33,6 +36,10 @@ public:
     // its buffer cannot be had, Next reads it when asked, on the caller's thread.
     void PrefetchNext();
 
+    // From any thread: the read in flight, and every later one, fails (ECANCELED, or the
+    // interrupted read's own error). A read that might never return ends with it.
+    void Cancel();
+
 private:
     struct AlignedFree {
         void operator()(unsigned char* buffer) const;
@@ -42,6 +49,7 @@ private:
     static Buffer AllocateChunkBuffer();
     Chunk ReadInto(unsigned char* buffer);
     void HelperLoop();
+    void InterruptUntilNoRead();
 
     std::FILE* m_stream;
     Buffer m_current;
@@ -55,5 +63,8 @@ private:
     bool m_requested = false;
     bool m_done = false;
     bool m_quit = false;
+    bool m_cancelled = false;
+    std::vector<zanfo::ReadingThread> m_inRead;  // the threads in a read now
     std::thread m_helper;
+    std::thread m_interrupter;  // after a Cancel, until no read is in flight
 };

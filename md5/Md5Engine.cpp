@@ -48,6 +48,19 @@ CMd5Engine::~CMd5Engine()
 void CMd5Engine::Stop()
 {
     m_running.store(false, std::memory_order_relaxed);
+    // A read may be blocked for good (a share that went away): it fails now, not at its end.
+    std::lock_guard<std::mutex> lock(m_readerMutex);
+    if (m_reader)
+        m_reader->Cancel();
+}
+
+void CMd5Engine::AttachReader(CChunkReader* reader)
+{
+    std::lock_guard<std::mutex> lock(m_readerMutex);
+    m_reader = reader;
+    // A Stop that came since the run began would otherwise miss a read that never returns.
+    if (reader && !m_running.load(std::memory_order_relaxed))
+        reader->Cancel();
 }
 
 void CMd5Engine::CloseFile()
@@ -107,6 +120,16 @@ bool CMd5Engine::HashOpenFile(std::optional<std::uint64_t> size)
     }
     Init();
     CChunkReader reader(m_file);
+    // While the reader lives, Stop reaches it.
+    struct Attachment {
+        CMd5Engine& engine;
+        Attachment(CMd5Engine& owner, CChunkReader& attached)
+            : engine(owner)
+        {
+            engine.AttachReader(&attached);
+        }
+        ~Attachment() { engine.AttachReader(nullptr); }
+    } attachment(*this, reader);
     std::uint64_t chunksRead = 0;
     CChunkReader::Chunk chunk = reader.Next();
     while (chunk.size == kChunkSize) {
@@ -129,7 +152,8 @@ bool CMd5Engine::HashOpenFile(std::optional<std::uint64_t> size)
         chunk = reader.Next();
     }
     if (chunk.readError) {
-        m_failure = HashFailure::ReadError;
+        // A read that failed because of a Stop is a stopped run, not a broken disk.
+        m_failure = m_running.load(std::memory_order_relaxed) ? HashFailure::ReadError : HashFailure::Stopped;
         m_error = chunk.readError;
         return false;
     }

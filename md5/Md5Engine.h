@@ -4,8 +4,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <mutex>
 #include <optional>
 #include <string>
+
+class CChunkReader;
 
 // Why the last HashFile call returned no digest.
 enum class HashFailure {
@@ -39,7 +42,8 @@ public:
     // input), without progress. The stream stays open. An empty stream has a digest too.
     std::string HashStream(std::FILE* stream, bool upperCase);
 
-    // Ends a run in progress at its next chunk boundary. Safe from any thread; harmless idle.
+    // Ends a run in progress at its next chunk boundary, or at once when it waits for a read,
+    // which then fails. Safe from any thread; harmless idle.
     void Stop();
 
     HashFailure LastFailure() const { return m_failure; }
@@ -76,6 +80,7 @@ private:
     // Hashes m_file to its end; with a size, checks it and reports progress against it.
     bool HashOpenFile(std::optional<std::uint64_t> size);
     void HashTail(const unsigned char* data, std::size_t count);
+    void AttachReader(CChunkReader* reader);
     void CloseFile();
 
     std::uint32_t m_A, m_B, m_C, m_D;
@@ -90,6 +95,8 @@ private:
     std::atomic<bool> m_running;     // cleared by Stop; the run checks it once per chunk
     HashFailure m_failure;
     int m_error = 0;
+    std::mutex m_readerMutex;
+    CChunkReader* m_reader = nullptr;  // the current run's, for Stop
 
     static_assert(sizeof(std::atomic<bool>) == 1 && std::atomic<bool>::is_always_lock_free, "the running flag must be one lock-free byte");
 };

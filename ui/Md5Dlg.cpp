@@ -109,6 +109,8 @@ int CMd5Dlg::OnMd5Progress(int wParam, int)
     // Progress is a worker's, during its run; at any other time it changes nothing.
     if (m_workerState != WorkerState::Running && m_workerState != WorkerState::Stopping)
         return 0;
+    if (m_workerCallServed)
+        m_workerCallServed(wParam);
     if (m_workerState == WorkerState::Stopping)
         m_engine.Stop();
     SetProgressPos(IDC_PROGRESS, wParam);
@@ -117,8 +119,6 @@ int CMd5Dlg::OnMd5Progress(int wParam, int)
             m_workerState = WorkerState::Finishing;
         ReturnToRest();
     }
-    if (m_workerCallServed)
-        m_workerCallServed(wParam);
     return 1;
 }
 

@@ -22,8 +22,8 @@ public:
     using ShowMessage = std::function<void(CTemplateDialog* owner, const std::string& text)>;
     // Starts the worker's thread running `body`; throws std::system_error when the system refuses.
     using StartThread = std::function<void(std::thread& thread, std::function<void()> body)>;
-    // Runs on the dialog's thread at the end of each of the worker's calls, while the worker
-    // waits: -1 once it has read the path box, else the progress just shown. Where a test puts a
+    // Runs on the dialog's thread in each of the worker's calls, while the worker waits: -1 once
+    // it has read the path box, else a progress before the dialog shows it. Where a test puts a
     // user's act between the worker's steps.
     using WorkerCallServed = std::function<void(int progress)>;
     // Shows the About box over the dialog; the application hands it in (none: About does nothing).

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <future>
 #include <stdexcept>
 #include <thread>
 #include <tuple>
@@ -106,7 +107,8 @@ TEST(FileHasher, FilesHashToTheirStandardDigestsAndLeaveNothingOpen)
 }
 
 // Progress before each full chunk and once at the end; a Stop from another thread ends the run
-// at the next chunk check (no later progress, no 100), unless the last full chunk is behind.
+// at the next chunk check, or past the last one by failing the read of the tail (no later
+// progress, no 100).
 TEST(FileHasher, ProgressComesBeforeEachFullChunkAndAStopEndsTheRun)
 {
     // The size of a file of zeros, whether a Stop comes at the second progress call, its digest.
@@ -118,7 +120,7 @@ TEST(FileHasher, ProgressComesBeforeEachFullChunkAndAStopEndsTheRun)
         {"twenty-chunks", 20 * kMiB, false, "8F4E33F3DC3E414FF94E5FB6905CBA8C", {5,  10, 15, 20, 25, 30, 35, 40, 45,  50, 55,
                                                                                  60, 65, 70, 75, 80, 85, 90, 95, 100, 100}},
         {"stopped-mid-file", 8 * kMiB, true, "", {12, 25}},
-        {"stopped-after-the-last-chunk", 2 * kMiB + 10, true, "182A9AC704CB51AF887D0B173F1D908F", {50, 100, 100}},
+        {"stopped-at-the-last-chunk", 2 * kMiB + 10, true, "", {50, 100}},
     };
     CTempDir dir;
     for (const auto& [name, size, stop, digest, progress] : rows) {
@@ -135,6 +137,21 @@ TEST(FileHasher, ProgressComesBeforeEachFullChunkAndAStopEndsTheRun)
         engine.onProgress = nullptr;
         EXPECT_EQ(engine.HashFile(dir.File("zeros"), true).size(), 32u) << "the next run sets the running flag itself";
     }
+}
+
+// A read that never returns (a pipe whose writer sends nothing, as a share that went away): a
+// Stop from another thread makes it fail, and the run ends stopped.
+TEST(FileHasher, AStopEndsAReadThatNeverReturns)
+{
+    CSilentPipe pipe;
+    CRecordingEngine engine;
+    auto run = std::async(std::launch::async, [&] { return engine.HashStream(pipe.ReadEnd(), true); });
+    // Stops come until the run ends: the first may come before it begins. Should none end the
+    // read within a minute, the writer goes and the read ends anyway: the test fails, not hangs.
+    for (int stops = 0; run.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready; ++stops)
+        stops < 3000 ? engine.Stop() : pipe.CloseWriter();
+    EXPECT_EQ(run.get(), "");
+    EXPECT_EQ(engine.LastFailure(), HashFailure::Stopped);
 }
 
 #ifndef _WIN32
@@ -164,17 +181,15 @@ TEST(FileHasher, PathsThatCannotBeHashedGiveTheirReasonAndLeaveNothingOpen)
     WritePatternFile(secret, 100);
     ASSERT_EQ(chmod(secret.c_str(), 0), 0);
     ASSERT_EQ(chmod(dir.Path().c_str(), 0755), 0);
-    EXPECT_EQ(CheckedUnprivileged([&] {
-                  CRecordingEngine unprivileged;
-                  return unprivileged.HashFile(secret, true).empty() && unprivileged.LastFailure() == HashFailure::PermissionDenied;
-              }),
-              std::optional<bool>(true));
-    // With no thread to read ahead (one process is all the user may have), the run reads alone.
+    // As another user: a file that may not be read, and, one process being all the user may
+    // have, no thread to read ahead with: the run then reads alone.
     const std::string three = WritePatternFile(dir.File("three"), 3 * kMiB);
     EXPECT_EQ(CheckedUnprivileged([&] {
                   const rlimit oneProcess{1, 1};
-                  return setrlimit(RLIMIT_NPROC, &oneProcess) == 0 &&
-                         CRecordingEngine().HashFile(three, true) == "00EF6591EF6D839316F2843EA1EA4F00";
+                  CRecordingEngine unprivileged;
+                  return unprivileged.HashFile(secret, true).empty() && unprivileged.LastFailure() == HashFailure::PermissionDenied &&
+                         setrlimit(RLIMIT_NPROC, &oneProcess) == 0 &&
+                         unprivileged.HashFile(three, true) == "00EF6591EF6D839316F2843EA1EA4F00";
               }),
               std::optional<bool>(true));
 }

@@ -7,11 +7,17 @@
 #include <random>
 #include <stdexcept>
 #include <system_error>
+#include <utility>
 
 #ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+
 #include "platform/Win32Api.h"
 #else
+#include <fcntl.h>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -71,6 +77,12 @@ void WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes
         throw std::runtime_error("cannot write " + path);
 }
 
+CSilentPipe::~CSilentPipe()
+{
+    std::fclose(m_readEnd);
+    CloseWriter();
+}
+
 std::string ReadFile(const std::string& path)
 {
     std::ifstream in(fs::u8path(path), std::ios::binary);
@@ -93,6 +105,20 @@ std::string MakeSparseFile(const std::string& path, std::uint64_t size)
 void ResizeFile(const std::string& path, std::uint64_t size) { fs::resize_file(fs::u8path(path), size); }
 
 #ifdef _WIN32
+CSilentPipe::CSilentPipe()
+{
+    const std::wstring name = L"\\\\.\\pipe\\" + fs::u8path(m_dir.Path()).filename().wstring();
+    m_writer = reinterpret_cast<std::intptr_t>(CreateNamedPipeW(name.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE, 1, 0, 0, 0, nullptr));
+    const HANDLE reader = CreateFileW(name.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    m_readEnd = _fdopen(_open_osfhandle(reinterpret_cast<std::intptr_t>(reader), _O_RDONLY | _O_BINARY), "rb");
+}
+
+void CSilentPipe::CloseWriter()
+{
+    if (m_writer != -1)
+        CloseHandle(reinterpret_cast<HANDLE>(std::exchange(m_writer, -1)));
+}
+
 int OpenDescriptorCount()
 {
     DWORD handles = 0;
@@ -100,6 +126,20 @@ int OpenDescriptorCount()
     return static_cast<int>(handles);
 }
 #else
+CSilentPipe::CSilentPipe()
+{
+    const std::string path = m_dir.File("pipe");
+    mkfifo(path.c_str(), 0600);
+    m_writer = open(path.c_str(), O_RDWR);  // both ends: the open for reading below returns at once
+    m_readEnd = std::fopen(path.c_str(), "rb");
+}
+
+void CSilentPipe::CloseWriter()
+{
+    if (m_writer != -1)
+        close(static_cast<int>(std::exchange(m_writer, -1)));
+}
+
 int OpenDescriptorCount()
 {
     const std::filesystem::directory_iterator entries("/proc/self/fd");

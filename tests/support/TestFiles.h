@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <optional>
 #include <string>
@@ -40,6 +41,24 @@ void ResizeFile(const std::string& path, std::uint64_t size);
 
 // How many file descriptors this process has open, to catch a file left open.
 int OpenDescriptorCount();
+
+// A pipe whose writer is there and sends nothing: a read of it blocks, as one of a network share
+// that went away does, until the writer goes.
+class CSilentPipe {
+public:
+    CSilentPipe();
+    ~CSilentPipe();
+    CSilentPipe(const CSilentPipe&) = delete;
+    CSilentPipe& operator=(const CSilentPipe&) = delete;
+
+    std::FILE* ReadEnd() const { return m_readEnd; }
+    void CloseWriter();
+
+private:
+    CTempDir m_dir;
+    std::FILE* m_readEnd = nullptr;
+    std::intptr_t m_writer = -1;  // a descriptor, or a Windows handle
+};
 
 #ifndef _WIN32
 // Runs `check` in a child process as an unprivileged user (root becomes 'nobody'), for

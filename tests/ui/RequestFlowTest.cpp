@@ -56,9 +56,9 @@ TEST(RequestFlow, StopNewChoiceOrCloseEndTheRunWhereverTheyLand)
                                                   [&] { f.Click(IDOK); }, [&] { ClickCloseBox(f.dlg); }};
             const auto doIt = acts[act];
             // The worker reads the path box and shows progress through the dialog's thread, where
-            // the act then lands: after the read, or with the progress of a run's last full chunk
-            // (97 for kThreshold bytes), after which the run checks for a Stop no more.
-            const int actAt = when == BetweenReadAndRun ? -1 : 97;
+            // the act then lands: after the read, or as the 100 comes, when the file is read and
+            // hashed and a Stop stops nothing.
+            const int actAt = when == BetweenReadAndRun ? -1 : 100;
             if (when == BetweenReadAndRun || when == AfterTheLastCheck)
                 f.dlg.SetWorkerCallServed([&, first = true, dialogThread = std::this_thread::get_id()](int progress) mutable {
                     EXPECT_EQ(std::this_thread::get_id(), dialogThread);
