@@ -13,6 +13,8 @@ std::vector<std::string> ProgramArguments(int argc, char** argv);
 
 // Standard output and standard error as streams of UTF-8 text. A Windows console gets them as
 // UTF-16 through the wide console API, whatever its code page; files and pipes get the bytes.
+// Output is buffered (line by line on a terminal); after a failed write, syncing the output
+// again fails with the first failure's errno.
 class CStandardStreams {
 public:
     CStandardStreams();

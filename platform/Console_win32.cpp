@@ -3,6 +3,7 @@
 #include "platform/TextCodec.h"
 #include "platform/WideText.h"
 
+#include <cerrno>
 #include <streambuf>
 
 #include "platform/Win32Api.h"
@@ -14,8 +15,9 @@ namespace {
 // or a pipe gets the bytes unchanged.
 class CConsoleStream : public std::streambuf {
 public:
-    explicit CConsoleStream(DWORD standardHandle)
+    CConsoleStream(DWORD standardHandle, bool lineByLine)
         : m_handle(GetStdHandle(standardHandle))
+        , m_lineByLine(lineByLine)
     {
         DWORD mode = 0;
         m_console = GetConsoleMode(m_handle, &mode) != 0;
@@ -42,14 +44,21 @@ protected:
     std::streamsize xsputn(const char* text, std::streamsize count) override
     {
         m_pending.append(text, static_cast<std::size_t>(count));
-        // Lines go out as they end, so that output and messages interleave as they were made.
-        if (m_pending.find('\n') != std::string::npos && sync() != 0)
+        // On a console, and for messages, lines go out as they end, so that output and messages
+        // interleave as they were made; output to a file or a pipe goes in large writes.
+        const bool due = m_console || m_lineByLine ? m_pending.find('\n') != std::string::npos : m_pending.size() >= kBufferSize;
+        if (due && sync() != 0)
             return 0;
         return count;
     }
 
     int sync() override
     {
+        // A stream that failed once tells that failure again: later ones could only say it broke.
+        if (m_error != 0) {
+            errno = m_error;
+            return -1;
+        }
         const std::size_t whole = m_console ? CompleteUtf8Prefix(m_pending) : m_pending.size();
         if (whole == 0)
             return 0;
@@ -69,12 +78,23 @@ protected:
             }
         }
         m_pending.erase(0, whole);
-        return written ? 0 : -1;
+        if (written)
+            return 0;
+        const DWORD error = GetLastError();
+        m_error = error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL ? ENOSPC
+                  : error == ERROR_BROKEN_PIPE || error == ERROR_NO_DATA      ? EPIPE
+                                                                              : EIO;
+        errno = m_error;
+        return -1;
     }
 
 private:
+    static constexpr std::size_t kBufferSize = 65536;
+
     HANDLE m_handle;
     bool m_console;
+    bool m_lineByLine;
+    int m_error = 0;
     std::string m_pending;  // bytes not yet written; at most an incomplete character after sync
 };
 
@@ -92,8 +112,8 @@ std::vector<std::string> ProgramArguments(int, char**)
 }
 
 struct CStandardStreams::Native {
-    CConsoleStream outBuffer{STD_OUTPUT_HANDLE};
-    CConsoleStream errBuffer{STD_ERROR_HANDLE};
+    CConsoleStream outBuffer{STD_OUTPUT_HANDLE, false};
+    CConsoleStream errBuffer{STD_ERROR_HANDLE, true};
     std::ostream out{&outBuffer};
     std::ostream err{&errBuffer};
     bool ansi = errBuffer.EnableEscapeSequences();

@@ -89,6 +89,8 @@ TEST(Cli, OutputIsMd5sumsByteForByte)
         {"failures-among-files",
          {"--", "missing", "folder", "plain", "no\nsuch", "\xC2\xA9 missing", "/dev/null", "-dash", "loop", "plain/x"}},
         {"name-too-long", {std::string(300, 'n'), "plain"}},
+        // Quoted as md5sum quotes them: invalid UTF-8 by the one rule, code points that do not print.
+        {"unprintable-names", {"\u2028", "\xEF\xBF\xBF", "\xF4\x8F\xBF\xBF", "\xCD\xB8", "\xED\xA0\x80", "\xC0\xAF", "\xF4\x90\x80\x80"}},
         {"no-name-is-stdin", {}},
         {"dash-is-stdin", {"-"}},
         {"file-then-stdin", {"plain", "-"}},
@@ -122,9 +124,18 @@ TEST(Cli, CheckModeIsMd5sumsLineForLine)
             "\\d41d8cd98f00b204e9800998ecf8427e  bad\\escape\n";
     std::ofstream(f.dir.File("list"), std::ios::binary) << list;
     std::ofstream(f.dir.File("good"), std::ios::binary) << RunProgram(f.dir, {"md5sum", "empty", "it's"}).out << "junk\n";
-    // The first line decides the layout: after BSD's reversed one, a second blank is part of the name.
-    std::ofstream(f.dir.File("mixed"), std::ios::binary)
-        << "d41d8cd98f00b204e9800998ecf8427e empty\nd41d8cd98f00b204e9800998ecf8427e  empty\n";
+    // The first well-formed line decides the layout: after BSD's reversed one a second blank is
+    // part of the name, and a broken line (31 digits, a tab at its end) decides nothing. In a CRLF
+    // list a line of only its CR is blank; a NUL ends a line's text.
+    const std::string e = "d41d8cd98f00b204e9800998ecf8427e";
+    const std::pair<const char*, std::string> lists[] = {
+        {"mixed", e + " empty\n" + e + "  empty\n"},
+        {"broken-first", e.substr(1) + "  empty\n" + e + "\t\n" + e + "  empty\n"},
+        {"crlf", e + "  empty\r\n\r\n"},
+        {"nul", e + std::string("  empty\0junk\n\0\n", 15)},
+    };
+    for (const auto& [name, text] : lists)
+        std::ofstream(f.dir.File(name), std::ios::binary) << text;
     const std::pair<const char*, Args> rows[] = {
         {"check", {"-c", "list"}},
         {"check-quiet", {"--check", "--quiet", "list"}},
@@ -138,6 +149,9 @@ TEST(Cli, CheckModeIsMd5sumsLineForLine)
         {"check-stdin-warn", {"-c", "-", "--warn"}},
         {"check-folder-as-list", {"-c", "folder"}},
         {"check-first-line-decides-layout", {"-c", "mixed"}},
+        {"check-broken-lines-decide-no-layout", {"-c", "-w", "broken-first"}},
+        {"check-crlf-blank-lines", {"-c", "--strict", "-w", "crlf"}},
+        {"check-nul-ends-a-line", {"-c", "-w", "nul"}},
     };
     for (const auto& [name, args] : rows) {
         const Outcome expected = RunProgram(f.dir, Joined({"md5sum"}, args), f.dir.File("list"));
@@ -149,7 +163,8 @@ TEST(Cli, CheckModeIsMd5sumsLineForLine)
 TEST(Cli, FailuresOfTheOutputAndOfTheCommandLine)
 {
     HostileFolder f;
-    EXPECT_EQ(RunProgram(f.dir, {"cli", "plain"}, "/dev/null", "/dev/full"),
+    // Output past one buffer: the first write fails mid-run, and its reason is the one told.
+    EXPECT_EQ(RunProgram(f.dir, Joined({"cli"}, Args(2000, "plain")), "/dev/null", "/dev/full"),
               (Outcome{1, "", "zanfo-md5-cli: write error: No space left on device\n"}));
     const std::pair<const char*, Args> usageErrors[] = {
         {"unknown-option", {"--frobnicate"}}, {"quiet-without-check", {"--quiet", "plain"}},     {"zero-jobs", {"-j", "0"}},
@@ -189,14 +204,14 @@ TEST(Cli, VersionInfoPrintsFiveLinesThatCannotDriveTheTerminal)
     CTempDir dir;
     const std::string exe = dir.File("程序.exe"), text = dir.File("notes.txt"),
                       none = "result=0\ndescription=\ncompany=\nproduct=\nfileVersion=\n";
-    WriteBytes(exe, PeFileWithVersionStrings(u"two\nlines\r\ttab", u"赞佛\u0085\u009b", u"\x1b[2J\x7f",
+    WriteBytes(exe, PeFileWithVersionStrings(u"two\nlines\r\ttab", u"赞佛\u0085\u009b", u"\x1b[2J\x7f\u2028",
                                              u"a\\b 1.0 \U0001F600" + std::u16string(1, char16_t(0xD800))));
     WriteBytes(text, {'h', 'i'});
     EXPECT_EQ(
         InProcess({"--version-info", exe}),
         (Outcome{
             0,
-            "result=1\ndescription=two\\nlines\\r\\ttab\ncompany=赞佛\\x85\\x9B\nproduct=\\x1B[2J\\x7F\nfileVersion=a\\\\b 1.0 \xF0\x9F\x98\x80\xEF\xBF\xBD\n",
+            "result=1\ndescription=two\\nlines\\r\\ttab\ncompany=赞佛\\x85\\x9B\nproduct=\\x1B[2J\\x7F\\xE2\\x80\\xA8\nfileVersion=a\\\\b 1.0 \xF0\x9F\x98\x80\xEF\xBF\xBD\n",
             ""}));
     EXPECT_EQ(InProcess({"--version-info", text}), (Outcome{0, none, ""}));
     EXPECT_EQ(InProcess({"--version-info", dir.File("gone.exe")}),

@@ -166,11 +166,16 @@ bool CheckList(const std::string& listName, const Options& options, std::ostream
     std::size_t number = 0;
     for (std::size_t start = 0; start < text->size();) {
         const std::size_t end = std::min(text->find('\n', start), text->size());
-        const std::string line = text->substr(start, end - start);
+        std::string line = text->substr(start, end - start);
         start = end + 1;
         ++number;
+        // As md5sum reads a line: a carriage return before its end goes, an empty line is blank,
+        // and a NUL ends the text that is parsed.
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
         if (line.empty() || line[0] == '#')
             continue;
+        line.resize(std::min(line.size(), line.find('\0')));
         std::optional<md5sum::ListedFile> file = parser.Parse(line);
         if (file && fromStdin && file->name == "-")
             file.reset();
@@ -308,8 +313,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     } else {
         status = Generate(options, out, err, errIsTerminal);
     }
+    // The stream's own sync even after a failure, which then tells the first one's errno again.
     errno = 0;
-    if (!out.flush()) {
+    if (out.rdbuf()->pubsync() != 0 || !out) {
         err << kProgramName << ": write error: " << zanfo::ErrorText(errno != 0 ? errno : EIO) << '\n';
         return kCliFileFailed;
     }

@@ -1,5 +1,6 @@
 #include "tools/cli/Md5sumText.h"
 
+#include "platform/CharacterClass.h"
 #include "platform/TextCodec.h"
 
 #include <cctype>
@@ -25,13 +26,14 @@ bool IsHexDigest(const std::string& text)
     return true;
 }
 
-// The length of the character at `at`, and whether it is a control: C0, DEL, a C1 control or a
-// byte that starts no UTF-8 character, which counts as a control of length 1.
-std::size_t CharacterAt(const std::string& text, std::size_t at, bool& control)
+// The character at `at`, and whether a terminal would not show it as itself: C0, DEL, C1 and
+// any other code point that does not print (U+2028, unassigned ones), or a byte that starts no
+// UTF-8 character, which counts as such a character of length 1.
+zanfo::Utf8Character CharacterAt(const std::string& text, std::size_t at, bool& control)
 {
     const zanfo::Utf8Character character = zanfo::DecodeUtf8(text, at);
-    control = !character.valid || character.point < 0x20 || (character.point >= 0x7F && character.point < 0xA0);
-    return character.length;
+    control = !character.valid || !zanfo::IsPrintable(character.point);
+    return character;
 }
 
 void AppendOctal(std::string& out, unsigned char byte)
@@ -85,7 +87,7 @@ std::string QuoteForTerminal(const std::string& name)
     bool needsQuotes = name.empty(), hasControl = false, hasSingleQuote = false, unsafeInDouble = false;
     for (std::size_t i = 0, length; i < name.size(); i += length) {
         bool control = false;
-        length = CharacterAt(name, i, control);
+        length = CharacterAt(name, i, control).length;
         const char c = name[i];
         hasControl = hasControl || control;
         hasSingleQuote = hasSingleQuote || c == '\'';
@@ -101,7 +103,7 @@ std::string QuoteForTerminal(const std::string& name)
     bool inControls = false;
     for (std::size_t i = 0, length; i < name.size(); i += length) {
         bool control = false;
-        length = CharacterAt(name, i, control);
+        length = CharacterAt(name, i, control).length;
         if (control != inControls)
             out += control ? "'$'" : "''";
         inControls = control;
@@ -122,17 +124,21 @@ std::string EscapeControls(const std::string& value)
     std::string out;
     for (std::size_t i = 0, length; i < value.size(); i += length) {
         bool control = false;
-        length = CharacterAt(value, i, control);
+        const zanfo::Utf8Character character = CharacterAt(value, i, control);
+        length = character.length;
         const char c = value[i];
         if (c == '\\' || c == '\n' || c == '\r' || c == '\t') {
             out += '\\';
             out += c == '\\' ? '\\' : c == '\n' ? 'n' : c == '\r' ? 'r' : 't';
         } else if (control) {
-            // The code point of a C1 control (its second byte), else the byte itself.
-            const auto point = static_cast<unsigned char>(value[i + length - 1]);
-            out += "\\x";
-            out += hex[point >> 4];
-            out += hex[point & 0x0F];
+            // A C1 control by its code point, anything else byte by byte.
+            const bool c1 = character.valid && character.point < 0xA0;
+            for (std::size_t k = c1 ? length - 1 : 0; k < length; ++k) {
+                const auto byte = static_cast<unsigned char>(value[i + k]);
+                out += "\\x";
+                out += hex[byte >> 4];
+                out += hex[byte & 0x0F];
+            }
         } else {
             out.append(value, i, length);
         }
@@ -152,6 +158,7 @@ std::optional<ListedFile> CListParser::Parse(std::string line)
     const bool escaped = i < line.size() && line[i] == '\\';
     i += escaped ? 1 : 0;
     ListedFile file;
+    int reversedBsd = m_reversedBsd;  // what this line says of the layout, kept if it is well formed
     if (line.compare(i, 3, "MD5") == 0 && line.find('(', i + 3) == i + 3 + (line.compare(i + 3, 1, " ") == 0 ? 1 : 0)) {
         // MD5 (NAME) = DIGEST: the name runs to the last ')'.
         const std::size_t open = line.find('(', i + 3), close = line.rfind(')');
@@ -174,14 +181,15 @@ std::optional<ListedFile> CListParser::Parse(std::string line)
             return std::nullopt;
         ++i;
         // A second blank or '*' marks md5sum's own layout; otherwise (reversed BSD style) the
-        // name follows at once. The first line decides which one the list uses.
+        // name follows at once. The first well-formed line decides which one the list uses: a
+        // broken one decides nothing for the lines after it.
         const bool single = i + 1 == line.size() || (line[i] != ' ' && line[i] != '*');
         if (single) {
-            if (m_reversedBsd == 0)
+            if (reversedBsd == 0)
                 return std::nullopt;
-            m_reversedBsd = 1;
-        } else if (m_reversedBsd != 1) {
-            m_reversedBsd = 0;
+            reversedBsd = 1;
+        } else if (reversedBsd != 1) {
+            reversedBsd = 0;
             ++i;
         }
         file.name = line.substr(i);
@@ -194,6 +202,7 @@ std::optional<ListedFile> CListParser::Parse(std::string line)
             return std::nullopt;
         file.name = *name;
     }
+    m_reversedBsd = reversedBsd;
     return file;
 }
 
