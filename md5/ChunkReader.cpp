@@ -1,6 +1,7 @@
 #include "md5/ChunkReader.h"
 
 #include "platform/AlignedMemory.h"
+#include "platform/FileAccess.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -28,10 +29,13 @@ CChunkReader::Buffer CChunkReader::AllocateChunkBuffer()
     return Buffer(static_cast<unsigned char*>(memory));
 }
 
-CChunkReader::CChunkReader(std::FILE* stream)
+CChunkReader::CChunkReader(std::FILE* stream, Buffers& buffers, bool regularFile)
     : m_stream(stream)
-    , m_current(AllocateChunkBuffer())
+    , m_buffers(buffers)
+    , m_regularFile(regularFile)
 {
+    if (!m_buffers.current)
+        m_buffers.current = AllocateChunkBuffer();
     m_inRead.reserve(2);  // the caller's thread and the helper: registering never allocates
 }
 
@@ -57,10 +61,15 @@ CChunkReader::Chunk CChunkReader::ReadInto(unsigned char* buffer)
             return {buffer, 0, ECANCELED};
         m_inRead.push_back(self);
     }
-    errno = 0;
-    const std::size_t count = std::fread(buffer, 1, kChunkSize, m_stream);
-    const bool failed = count < kChunkSize && std::ferror(m_stream) != 0;
-    const int error = failed ? (errno != 0 ? errno : EIO) : 0;
+    std::size_t count = 0;
+    int error = 0;
+    for (bool more = true; more && count < kChunkSize;) {
+        const std::int64_t read = zanfo::ReadSome(m_stream, buffer + count, kChunkSize - count);
+        error = read < 0 ? (errno != 0 ? errno : EIO) : 0;
+        count += read > 0 ? static_cast<std::size_t>(read) : 0;
+        // A pipe delivers what it has; a regular file is at its end when it delivers less.
+        more = read > 0 && !m_regularFile;
+    }
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_inRead.erase(std::find(m_inRead.begin(), m_inRead.end(), self));
@@ -97,13 +106,13 @@ void CChunkReader::InterruptUntilNoRead()
 CChunkReader::Chunk CChunkReader::Next()
 {
     if (!m_prefetchPending)
-        return ReadInto(m_current.get());
+        return ReadInto(m_buffers.current.get());
 
     std::unique_lock<std::mutex> lock(m_mutex);
     m_changed.wait(lock, [this] { return m_done; });
     m_done = false;
     m_prefetchPending = false;
-    std::swap(m_current, m_spare);
+    std::swap(m_buffers.current, m_buffers.spare);
     return m_prefetched;
 }
 
@@ -112,8 +121,8 @@ void CChunkReader::PrefetchNext()
     if (m_readingAlone)
         return;
     try {
-        if (!m_spare)
-            m_spare = AllocateChunkBuffer();
+        if (!m_buffers.spare)
+            m_buffers.spare = AllocateChunkBuffer();
         if (!m_helper.joinable())
             m_helper = std::thread(&CChunkReader::HelperLoop, this);
     } catch (const std::exception&) {
@@ -137,7 +146,7 @@ void CChunkReader::HelperLoop()
         if (m_quit)
             return;
         m_requested = false;
-        unsigned char* target = m_spare.get();
+        unsigned char* target = m_buffers.spare.get();
         lock.unlock();
         const Chunk chunk = ReadInto(target);
         lock.lock();

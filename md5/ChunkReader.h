@@ -23,7 +23,18 @@ public:
         int readError;     // the errno of a failed read, else 0
     };
 
-    explicit CChunkReader(std::FILE* stream);
+    struct AlignedFree {
+        void operator()(unsigned char* buffer) const;
+    };
+    using Buffer = std::unique_ptr<unsigned char, AlignedFree>;
+    // The two chunk buffers, made when first needed: their owner may keep them for the next
+    // reader, so that many small files cost no allocation each.
+    struct Buffers {
+        Buffer current, spare;
+    };
+
+    // For a regular file (`regularFile`) a short read is its end: no further read looks for it.
+    CChunkReader(std::FILE* stream, Buffers& buffers, bool regularFile);
     ~CChunkReader();  // waits for a read in flight, so the stream may be closed afterwards
     CChunkReader(const CChunkReader&) = delete;
     CChunkReader& operator=(const CChunkReader&) = delete;
@@ -41,19 +52,14 @@ public:
     void Cancel();
 
 private:
-    struct AlignedFree {
-        void operator()(unsigned char* buffer) const;
-    };
-    using Buffer = std::unique_ptr<unsigned char, AlignedFree>;
-
     static Buffer AllocateChunkBuffer();
     Chunk ReadInto(unsigned char* buffer);
     void HelperLoop();
     void InterruptUntilNoRead();
 
     std::FILE* m_stream;
-    Buffer m_current;
-    Buffer m_spare;
+    Buffers& m_buffers;
+    bool m_regularFile;
     Chunk m_prefetched{nullptr, 0, 0};
     bool m_prefetchPending = false;
     bool m_readingAlone = false;  // no read-ahead could be had

@@ -95,7 +95,7 @@ std::string CMd5Engine::HashFile(std::string path, bool upperCase)
     return hashed ? HexDigest(upperCase) : std::string();
 }
 
-std::string CMd5Engine::HashStream(std::FILE* stream, bool upperCase)
+std::string CMd5Engine::HashStream(std::FILE* stream, std::optional<std::uint64_t> regularFileSize, bool upperCase)
 {
     m_failure = HashFailure::None;
     m_error = 0;
@@ -103,7 +103,7 @@ std::string CMd5Engine::HashStream(std::FILE* stream, bool upperCase)
     m_file = stream;
     m_running.store(true, std::memory_order_relaxed);
     try {
-        hashed = HashOpenFile(std::nullopt);
+        hashed = HashOpenFile(regularFileSize);
     } catch (...) {
         m_failure = HashFailure::Unexpected;
     }
@@ -119,7 +119,16 @@ bool CMd5Engine::HashOpenFile(std::optional<std::uint64_t> size)
         return false;
     }
     Init();
-    CChunkReader reader(m_file);
+    // The buffers go with the run unless kept; the reader is gone before they are.
+    struct Release {
+        CMd5Engine& engine;
+        ~Release()
+        {
+            if (!engine.m_keepBuffers)
+                engine.m_buffers = {};
+        }
+    } release{*this};
+    CChunkReader reader(m_file, m_buffers, size.has_value());
     // While the reader lives, Stop reaches it.
     struct Attachment {
         CMd5Engine& engine;
@@ -224,13 +233,13 @@ void CMd5Engine::Transform(const unsigned char* block)
 std::string CMd5Engine::HexDigest(bool upperCase) const
 {
     const char* digits = upperCase ? "0123456789ABCDEF" : "0123456789abcdef";
-    std::string text;
-    text.reserve(32);
+    std::string text(32, '0');
+    std::size_t at = 0;
     for (const std::uint32_t word : {m_A, m_B, m_C, m_D}) {
         for (int byte = 0; byte < 4; ++byte) {
             const unsigned value = (word >> (8 * byte)) & 0xFF;
-            text += digits[value >> 4];
-            text += digits[value & 0x0F];
+            text[at++] = digits[value >> 4];
+            text[at++] = digits[value & 0x0F];
         }
     }
     return text;

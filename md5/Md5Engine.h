@@ -1,5 +1,7 @@
 #pragma once
 
+#include "md5/ChunkReader.h"
+
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
@@ -7,8 +9,6 @@
 #include <mutex>
 #include <optional>
 #include <string>
-
-class CChunkReader;
 
 // Why the last HashFile call returned no digest.
 enum class HashFailure {
@@ -38,9 +38,14 @@ public:
     // the run (an exception from OnProgress included) ends in "", never in an exception.
     std::string HashFile(std::string path, bool upperCase);
 
-    // The same for a stream of unknown length read to its end (a pipe, a device, standard
-    // input), without progress. The stream stays open. An empty stream has a digest too.
-    std::string HashStream(std::FILE* stream, bool upperCase);
+    // The same for an open stream: with the size of a regular file, checked and shown as
+    // progress as for HashFile; without, one of unknown length read to its end (a pipe, a device,
+    // standard input), which has a digest when empty too. The stream stays open.
+    std::string HashStream(std::FILE* stream, std::optional<std::uint64_t> regularFileSize, bool upperCase);
+
+    // Keeps the read buffers from one run to the next: for many files, none allocated each time.
+    // (By default a run frees them as it ends.)
+    void KeepBuffers(bool keep) { m_keepBuffers = keep; }
 
     // Ends a run in progress at its next chunk boundary, or at once when it waits for a read,
     // which then fails. Safe from any thread; harmless idle.
@@ -95,6 +100,8 @@ private:
     std::atomic<bool> m_running;     // cleared by Stop; the run checks it once per chunk
     HashFailure m_failure;
     int m_error = 0;
+    CChunkReader::Buffers m_buffers;
+    bool m_keepBuffers = false;
     std::mutex m_readerMutex;
     CChunkReader* m_reader = nullptr;  // the current run's, for Stop
 

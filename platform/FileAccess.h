@@ -47,8 +47,13 @@ PathEntry LookUpEntry(const std::string& utf8Path);
 OpenedFile OpenRegularFile(const std::string& utf8Path);
 
 // Opens any path for binary reading, as fopen does (a FIFO waits for its writer): for tools
-// that read devices and pipes too. nullptr with errno set when it cannot.
-std::FILE* OpenForReading(const std::string& utf8Path);
+// that read devices and pipes too. For what is no regular file the stream is there with the
+// failure NotRegular and size 0; the stream is unbuffered, as ReadSome reads it.
+OpenedFile OpenForReading(const std::string& utf8Path);
+
+// One read of at most `size` bytes, straight from the stream's file: the count read, 0 at its
+// end, -1 with errno set on a failure. A short read of a regular file is its end.
+std::int64_t ReadSome(std::FILE* stream, unsigned char* buffer, std::size_t size);
 
 // Reads exactly length bytes at offset, without moving the stream's position. False on a short
 // read or an error.

@@ -2,6 +2,7 @@
 
 #include "platform/WideText.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <utility>
@@ -129,23 +130,28 @@ OpenedFile OpenRegularFile(const std::string& utf8Path)
     return {stream, static_cast<std::uint64_t>(size.QuadPart), OpenFailure::None, 0};
 }
 
-std::FILE* OpenForReading(const std::string& utf8Path)
+OpenedFile OpenForReading(const std::string& utf8Path)
 {
     // A folder reads as one on Linux: it opens, and its first read fails.
     const std::wstring path = FilePath(utf8Path);
     const auto [attributes, error] = Attributes(path);
-    errno = error != 0 ? error : (attributes & FILE_ATTRIBUTE_DIRECTORY) ? EISDIR : 0;
-    if (errno != 0)
-        return nullptr;
+    if (error != 0 || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return Failed(error != 0 ? error : EISDIR);
     const HANDLE handle = OpenShared(path, GENERIC_READ, FILE_FLAG_SEQUENTIAL_SCAN);
-    if (handle == INVALID_HANDLE_VALUE) {
-        errno = ErrnoOf(GetLastError());
-        return nullptr;
-    }
+    if (handle == INVALID_HANDLE_VALUE)
+        return Failed(ErrnoOf(GetLastError()));
+    LARGE_INTEGER size{};
+    const bool regular = GetFileType(handle) == FILE_TYPE_DISK && GetFileSizeEx(handle, &size);
     std::FILE* stream = StreamOf(handle);
     if (!stream)
-        errno = EMFILE;
-    return stream;
+        return Failed(EMFILE);
+    std::setvbuf(stream, nullptr, _IONBF, 0);
+    return {stream, regular ? static_cast<std::uint64_t>(size.QuadPart) : 0, regular ? OpenFailure::None : OpenFailure::NotRegular, 0};
+}
+
+std::int64_t ReadSome(std::FILE* stream, unsigned char* buffer, std::size_t size)
+{
+    return _read(_fileno(stream), buffer, static_cast<unsigned>(std::min<std::size_t>(size, 1u << 30)));
 }
 
 bool ReadAt(std::FILE* stream, std::uint64_t offset, std::size_t length, unsigned char* out)

@@ -45,7 +45,7 @@ std::string DigestOf(const std::vector<unsigned char>& message, bool upperCase)
         std::fwrite(message.data(), 1, message.size(), stream);
     std::rewind(stream);
     CRecordingEngine engine;
-    const std::string digest = engine.HashStream(stream, upperCase);
+    const std::string digest = engine.HashStream(stream, std::nullopt, upperCase);
     std::fclose(stream);
     return digest;
 }
@@ -145,7 +145,7 @@ TEST(FileHasher, AStopEndsAReadThatNeverReturns)
 {
     CSilentPipe pipe;
     CRecordingEngine engine;
-    auto run = std::async(std::launch::async, [&] { return engine.HashStream(pipe.ReadEnd(), true); });
+    auto run = std::async(std::launch::async, [&] { return engine.HashStream(pipe.ReadEnd(), std::nullopt, true); });
     // Stops come until the run ends: the first may come before it begins. Should none end the
     // read within a minute, the writer goes and the read ends anyway: the test fails, not hangs.
     for (int stops = 0; run.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready; ++stops)

@@ -3,12 +3,15 @@
 #include "platform/FileAccess.h"
 #include "res/ProgramVersion.h"
 #include "tools/cli/CliProgressEngine.h"
+#include "tools/cli/ListReader.h"
 #include "tools/cli/Md5sumText.h"
 #include "tools/cli/OrderedHasher.h"
 #include "version/VersionStrings.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <thread>
 
@@ -109,90 +112,47 @@ int Generate(const Options& options, std::ostream& out, std::ostream& err, bool 
     CCliProgressEngine engine(err, options.ansi);
     int status = kCliSuccess;
     const bool progress = errIsTerminal && options.jobs == 1;
-    COrderedHasher::Run(
-        options.names.size(), options.jobs, engine,
-        [&](CCliProgressEngine& own, std::size_t i) { return HashWithProgress(own, options.names[i], options.upperCase, progress); },
-        [&](std::size_t i, const FileOutcome& outcome) {
+    std::size_t next = 0;
+    COrderedHasher<std::size_t>::Run(
+        options.jobs, engine, [&](std::size_t& item) { return next < options.names.size() && (item = next++, true); },
+        [&](CCliProgressEngine& own, std::size_t item) { return HashWithProgress(own, options.names[item], options.upperCase, progress); },
+        [&](std::size_t item, const FileOutcome& outcome) {
             if (outcome.digest.empty()) {
-                Complain(err, options.names[i], outcome.reason);
+                Complain(err, options.names[item], outcome.reason);
                 status = kCliFileFailed;
                 return;
             }
             std::string prefix;
-            const std::string name = LineName(options.names[i], prefix);
+            const std::string name = LineName(options.names[item], prefix);
             out << prefix << outcome.digest << "  " << name << '\n';
         });
     return status;
 }
 
-// Reads a whole list; nullopt with `why` set when it cannot be read. As md5sum, names the
-// cause only when the list cannot be opened.
-std::optional<std::string> ReadList(const std::string& name, std::string& why)
-{
-    std::FILE* stream = name == "-" ? zanfo::BinaryStandardInput() : zanfo::OpenForReading(name);
-    if (!stream) {
-        why = zanfo::ErrorText(errno);
-        return std::nullopt;
-    }
-    why = "read error";
-    std::string text;
-    char buffer[65536];
-    std::size_t count;
-    while ((count = std::fread(buffer, 1, sizeof buffer, stream)) > 0)
-        text.append(buffer, count);
-    const bool error = std::ferror(stream) != 0;
-    if (name != "-")
-        std::fclose(stream);
-    return error ? std::nullopt : std::optional<std::string>(text);
-}
-
 // Checks one list as md5sum -c does; true when it passes.
 bool CheckList(const std::string& listName, const Options& options, std::ostream& out, std::ostream& err, bool errIsTerminal)
 {
-    std::string why;
-    const std::optional<std::string> text = ReadList(listName, why);
-    if (!text) {
-        Complain(err, listName, why);
+    const bool fromStdin = listName == "-";
+    const zanfo::OpenedFile opened = fromStdin ? zanfo::OpenedFile{zanfo::BinaryStandardInput()} : zanfo::OpenForReading(listName);
+    if (!opened.stream) {
+        Complain(err, listName, zanfo::ErrorText(opened.error));
         return false;
     }
-    const bool fromStdin = listName == "-";
+    // Closed with the function, however it ends; standard input stays open.
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> closer(fromStdin ? nullptr : opened.stream, &std::fclose);
     const std::string shownList = fromStdin ? "standard input" : listName;
-    struct Line {
-        std::size_t number;
-        std::optional<md5sum::ListedFile> file;
-    };
-    std::vector<Line> lines;
-    md5sum::CListParser parser;
-    std::size_t number = 0;
-    for (std::size_t start = 0; start < text->size();) {
-        const std::size_t end = std::min(text->find('\n', start), text->size());
-        std::string line = text->substr(start, end - start);
-        start = end + 1;
-        ++number;
-        // As md5sum reads a line: a carriage return before its end goes, an empty line is blank,
-        // and a NUL ends the text that is parsed.
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (line.empty() || line[0] == '#')
-            continue;
-        line.resize(std::min(line.size(), line.find('\0')));
-        std::optional<md5sum::ListedFile> file = parser.Parse(line);
-        if (file && fromStdin && file->name == "-")
-            file.reset();
-        lines.push_back({number, std::move(file)});
-    }
+    CListReader reader(opened.stream, fromStdin);
 
     std::size_t wellFormed = 0, misformatted = 0, unreadable = 0, mismatched = 0;
     bool verified = false;
     CCliProgressEngine engine(err, options.ansi);
     const bool progress = errIsTerminal && options.jobs == 1 && !options.status;
-    COrderedHasher::Run(
-        lines.size(), options.jobs, engine,
-        [&](CCliProgressEngine& own, std::size_t i) {
-            return lines[i].file ? HashWithProgress(own, lines[i].file->name, false, progress) : FileOutcome();
+    COrderedHasher<CListReader::Line>::Run(
+        options.jobs, engine, [&](CListReader::Line& line) { return reader.Next(line); },
+        [&](CCliProgressEngine& own, const CListReader::Line& line) {
+            return line.file ? HashWithProgress(own, line.file->name, false, progress) : FileOutcome();
         },
-        [&](std::size_t i, const FileOutcome& outcome) {
-            const Line& line = lines[i];
+        [&](const CListReader::Line& line, const FileOutcome& outcome) {
             if (!line.file) {
                 ++misformatted;
                 if (options.warn)
@@ -212,16 +172,21 @@ bool CheckList(const std::string& listName, const Options& options, std::ostream
                     out << prefix << name << ": FAILED open or read\n";
                 return;
             }
-            std::string listed = line.file->digest;
-            for (char& c : listed)
-                c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-            const bool match = listed == outcome.digest;
+            // The listed digits in either case against ours, which are lower case.
+            const std::string& listed = line.file->digest;
+            const bool match = std::equal(listed.begin(), listed.end(), outcome.digest.begin(), outcome.digest.end(),
+                                          [](char a, char b) { return (a >= 'A' && a <= 'F' ? a + ('a' - 'A') : a) == b; });
             verified = verified || match;
             mismatched += match ? 0 : 1;
             if (!options.status && !(match && options.quiet))
                 out << prefix << name << (match ? ": OK\n" : ": FAILED\n");
         });
 
+    // As md5sum: a list that could not be read to its end says so, and no more.
+    if (reader.ReadFailed()) {
+        Complain(err, listName, "read error");
+        return false;
+    }
     const auto warning = [&](std::size_t count, const char* one, const char* many) {
         if (count != 0)
             err << kProgramName << ": WARNING: " << count << ' ' << (count == 1 ? one : many) << '\n';

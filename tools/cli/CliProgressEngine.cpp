@@ -12,6 +12,7 @@ CCliProgressEngine::CCliProgressEngine(std::ostream& progressOut, bool ansi)
     : m_progressOut(progressOut)
     , m_ansi(ansi)
 {
+    KeepBuffers(true);  // file after file, the same two buffers
 }
 
 void CCliProgressEngine::Erase()

@@ -3,7 +3,6 @@
 #include "platform/CharacterClass.h"
 #include "platform/TextCodec.h"
 
-#include <cctype>
 #include <cstring>
 
 namespace md5sum {
@@ -21,7 +20,7 @@ bool IsHexDigest(const std::string& text)
     if (text.size() != kDigestLength)
         return false;
     for (const char c : text)
-        if (!std::isxdigit(static_cast<unsigned char>(c)))
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F')))
             return false;
     return true;
 }
