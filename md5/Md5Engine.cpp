@@ -232,10 +232,15 @@ void CMd5Engine::Transform(const unsigned char* block)
 
 std::string CMd5Engine::HexDigest(bool upperCase) const
 {
+    return HexOf({m_A, m_B, m_C, m_D}, upperCase);
+}
+
+std::string CMd5Engine::HexOf(const std::uint32_t (&words)[4], bool upperCase)
+{
     const char* digits = upperCase ? "0123456789ABCDEF" : "0123456789abcdef";
     std::string text(32, '0');
     std::size_t at = 0;
-    for (const std::uint32_t word : {m_A, m_B, m_C, m_D}) {
+    for (const std::uint32_t word : words) {
         for (int byte = 0; byte < 4; ++byte) {
             const unsigned value = (word >> (8 * byte)) & 0xFF;
             text[at++] = digits[value >> 4];

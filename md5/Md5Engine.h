@@ -61,6 +61,8 @@ public:
     void SetLength(std::uint64_t byteCount);
     void Transform(const unsigned char* block);
     std::string HexDigest(bool upperCase) const;
+    // The 32 hex digits of a digest's four words, in MD5's byte order.
+    static std::string HexOf(const std::uint32_t (&words)[4], bool upperCase);
 
     std::int32_t PadLength() const { return m_padLen; }
     const unsigned char* LengthBytes() const { return m_lengthBytes; }

@@ -1,0 +1,104 @@
+#include "md5/Md5Lanes.h"
+
+#include "md5/Md5Engine.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+namespace {
+
+constexpr std::uint32_t kInitial[4] = {0x67452301, 0xEFCDAB89, 0x98BADCFE, 0x10325476};
+
+}  // namespace
+
+CMd5Lanes::CMd5Lanes(const Kernel& kernel)
+    : m_kernel(kernel)
+    , m_states()
+{
+}
+
+void CMd5Lanes::Start(int lane)
+{
+    for (int word = 0; word < 4; ++word)
+        m_states.words[word * kMaxLanes + lane] = kInitial[word];
+    m_lanes[lane] = Lane();
+    m_lanes[lane].stage = Stage::Waiting;
+}
+
+void CMd5Lanes::Feed(int lane, const unsigned char* data, std::size_t size, bool last)
+{
+    Lane& to = m_lanes[lane];
+    to.length += size;
+    to.data = data;
+    to.blocks = size / 64;
+    to.last = last;
+    if (last) {
+        // The rest of the bytes, the 0x80 marker, zeros and the length in bits: one or two blocks.
+        const std::size_t rest = size % 64;
+        std::memset(to.tail, 0, sizeof to.tail);
+        if (rest != 0)
+            std::memcpy(to.tail, data + size - rest, rest);
+        to.tail[rest] = 0x80;
+        to.tailBlocks = rest < 56 ? 1 : 2;
+        const std::uint64_t bits = to.length * 8;
+        for (int i = 0; i < 8; ++i)
+            to.tail[to.tailBlocks * 64 - 8 + i] = static_cast<unsigned char>(bits >> (8 * i));
+    }
+    to.stage = to.blocks > 0 ? Stage::Data : last ? Stage::Tail : Stage::Waiting;
+    if (to.stage == Stage::Tail)
+        to.data = to.tail, to.blocks = to.tailBlocks;
+}
+
+void CMd5Lanes::Run()
+{
+    // Every lane with blocks goes as far as the one with the fewest: then that one wants more,
+    // moves to its tail, or is done.
+    std::uint32_t active = 0;
+    std::size_t blocks = std::numeric_limits<std::size_t>::max();
+    const unsigned char* data[kMaxLanes] = {};
+    for (int lane = 0; lane < m_kernel.lanes; ++lane) {
+        const Lane& from = m_lanes[lane];
+        if (from.stage == Stage::Data || from.stage == Stage::Tail) {
+            active |= 1u << lane;
+            blocks = std::min(blocks, from.blocks);
+            data[lane] = from.data;
+        }
+    }
+    if (active == 0)
+        return;
+    m_kernel.compress(m_states, data, active, blocks);
+    for (int lane = 0; lane < m_kernel.lanes; ++lane) {
+        Lane& at = m_lanes[lane];
+        if (!(active >> lane & 1))
+            continue;
+        at.data += 64 * blocks;
+        at.blocks -= blocks;
+        if (at.blocks != 0)
+            continue;
+        if (at.stage == Stage::Tail)
+            at.stage = Stage::Done;
+        else if (at.last)
+            at.stage = Stage::Tail, at.data = at.tail, at.blocks = at.tailBlocks;
+        else
+            at.stage = Stage::Waiting;
+    }
+}
+
+bool CMd5Lanes::Hungry(int lane) const
+{
+    return m_lanes[lane].stage == Stage::Waiting;
+}
+
+bool CMd5Lanes::Done(int lane) const
+{
+    return m_lanes[lane].stage == Stage::Done;
+}
+
+std::string CMd5Lanes::TakeDigest(int lane, bool upperCase)
+{
+    m_lanes[lane].stage = Stage::Free;
+    const std::uint32_t words[4] = {m_states.words[lane], m_states.words[kMaxLanes + lane], m_states.words[2 * kMaxLanes + lane],
+                                    m_states.words[3 * kMaxLanes + lane]};
+    return CMd5Engine::HexOf(words, upperCase);
+}
