@@ -1,14 +1,30 @@
 #include "md5/Md5Lanes.h"
 
 #include "md5/Md5Engine.h"
+#include "md5/Md5LaneKernel.h"
 
 #include <algorithm>
 #include <cstring>
-#include <limits>
 
 namespace {
 
 constexpr std::uint32_t kInitial[4] = {0x67452301, 0xEFCDAB89, 0x98BADCFE, 0x10325476};
+
+// The lane template over plain 32-bit words: one lane, for a message hashed alone.
+struct Scalar {
+    using Vector = std::uint32_t;
+    static constexpr int kLanes = 1;
+    static Vector Load(const std::uint32_t* from) { return *from; }
+    static void Store(std::uint32_t* to, Vector v) { *to = v; }
+    static Vector Set1(std::uint32_t value) { return value; }
+    static Vector Add(Vector a, Vector b) { return a + b; }
+    template <int S> static Vector Rotl(Vector v) { return v << S | v >> (32 - S); }
+    static void LoadBlock(const unsigned char* const (&at)[kLanes], Vector (&x)[16]) { std::memcpy(x, at[0], 64); }
+    static Vector F(Vector b, Vector c, Vector d) { return ((c ^ d) & b) ^ d; }
+    static Vector G(Vector b, Vector c, Vector d) { return (b & d) | (c & ~d); }
+    static Vector H(Vector b, Vector c, Vector d) { return b ^ c ^ d; }
+    static Vector I(Vector b, Vector c, Vector d) { return c ^ (b | ~d); }
+};
 
 }  // namespace
 
@@ -21,7 +37,7 @@ CMd5Lanes::CMd5Lanes(const Kernel& kernel)
 void CMd5Lanes::Start(int lane)
 {
     for (int word = 0; word < 4; ++word)
-        m_states.words[word * kMaxLanes + lane] = kInitial[word];
+        m_states[word * kMaxLanes + lane] = kInitial[word];
     m_lanes[lane] = Lane();
     m_lanes[lane].stage = Stage::Waiting;
 }
@@ -50,12 +66,20 @@ void CMd5Lanes::Feed(int lane, const unsigned char* data, std::size_t size, bool
         to.data = to.tail, to.blocks = to.tailBlocks;
 }
 
-void CMd5Lanes::Run()
+bool CMd5Lanes::Runnable() const
+{
+    for (int lane = 0; lane < m_kernel.lanes; ++lane)
+        if (m_lanes[lane].stage == Stage::Data || m_lanes[lane].stage == Stage::Tail)
+            return true;
+    return false;
+}
+
+void CMd5Lanes::Run(std::size_t mostBlocks)
 {
     // Every lane with blocks goes as far as the one with the fewest: then that one wants more,
     // moves to its tail, or is done.
     std::uint32_t active = 0;
-    std::size_t blocks = std::numeric_limits<std::size_t>::max();
+    std::size_t blocks = mostBlocks;
     const unsigned char* data[kMaxLanes] = {};
     for (int lane = 0; lane < m_kernel.lanes; ++lane) {
         const Lane& from = m_lanes[lane];
@@ -67,7 +91,12 @@ void CMd5Lanes::Run()
     }
     if (active == 0)
         return;
-    m_kernel.compress(m_states, data, active, blocks);
+    if ((active & (active - 1)) == 0) {
+        const int lane = __builtin_ctz(active);
+        md5lanes::Compress<Scalar>(m_states + lane, data + lane, 1, blocks);
+    } else {
+        m_kernel.compress(m_states, data, active, blocks);
+    }
     for (int lane = 0; lane < m_kernel.lanes; ++lane) {
         Lane& at = m_lanes[lane];
         if (!(active >> lane & 1))
@@ -98,7 +127,7 @@ bool CMd5Lanes::Done(int lane) const
 std::string CMd5Lanes::TakeDigest(int lane, bool upperCase)
 {
     m_lanes[lane].stage = Stage::Free;
-    const std::uint32_t words[4] = {m_states.words[lane], m_states.words[kMaxLanes + lane], m_states.words[2 * kMaxLanes + lane],
-                                    m_states.words[3 * kMaxLanes + lane]};
+    const std::uint32_t words[4] = {m_states[lane], m_states[kMaxLanes + lane], m_states[2 * kMaxLanes + lane],
+                                    m_states[3 * kMaxLanes + lane]};
     return CMd5Engine::HexOf(words, upperCase);
 }

@@ -14,13 +14,10 @@ class CMd5Lanes {
 public:
     static constexpr int kMaxLanes = 16;
 
-    // The lane-interleaved state of all lanes: word w (A, B, C, D) of lane i at words[w * kMaxLanes + i].
-    struct States {
-        alignas(64) std::uint32_t words[4 * kMaxLanes];
-    };
     // Compresses `blocks` consecutive 64-byte blocks into the state of each lane whose bit is set
-    // in `active`; lane i's blocks start at data[i]. The other lanes' states stay as they are.
-    using Compress = void (*)(States& states, const unsigned char* const* data, std::uint32_t active, std::size_t blocks);
+    // in `active`; lane i's blocks start at data[i]. The states are interleaved: word w (A, B, C,
+    // D) of lane i at states[w * kMaxLanes + i]. The other lanes' states stay as they are.
+    using Compress = void (*)(std::uint32_t* states, const unsigned char* const* data, std::uint32_t active, std::size_t blocks);
     struct Kernel {
         const char* name;
         int lanes;
@@ -40,8 +37,12 @@ public:
     // that is no multiple of 64 is allowed only with `last`, which ends the message; the padding
     // and length are then the lane's own business.
     void Feed(int lane, const unsigned char* data, std::size_t size, bool last);
-    // Hashes in every lane that has bytes until one of them has used up its bytes.
-    void Run();
+    // Hashes in every lane that has bytes until one of them has used up its bytes, or for at
+    // most `mostBlocks` blocks. A lane alone goes through the scalar steps, which are faster for
+    // one message than a vector's lane.
+    void Run(std::size_t mostBlocks = SIZE_MAX);
+    // Some lane has bytes to hash.
+    bool Runnable() const;
 
     // The lane has used up what it was fed, and its message goes on: it wants more.
     bool Hungry(int lane) const;
@@ -55,14 +56,14 @@ private:
     struct Lane {
         Stage stage = Stage::Free;
         const unsigned char* data = nullptr;  // the next block to hash
-        std::size_t blocks = 0;              // left in the current stretch
-        std::uint64_t length = 0;            // of the message so far
+        std::size_t blocks = 0;               // left in the current stretch
+        std::uint64_t length = 0;             // of the message so far
         bool last = false;
         alignas(64) unsigned char tail[128];  // the last bytes, the padding and the length
         std::size_t tailBlocks = 0;
     };
 
     Kernel m_kernel;
-    States m_states;
+    alignas(64) std::uint32_t m_states[4 * kMaxLanes];
     Lane m_lanes[kMaxLanes];
 };

@@ -1,12 +1,19 @@
 #include "md5/Md5Engine.h"
+#include "md5/LaneFileHasher.h"
+#include "md5/Md5Lanes.h"
+#include "platform/FileAccess.h"
 #include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
+#include <deque>
 #include <filesystem>
 #include <functional>
 #include <future>
+#include <map>
+#include <random>
 #include <stdexcept>
 #include <thread>
 #include <tuple>
@@ -79,6 +86,100 @@ TEST(Md5Core, DigestsOfTheRfcSuiteAndAroundTheBlockBoundaries)
     engine.SetLength(4294968296u);
     EXPECT_EQ(std::vector<unsigned char>(engine.LengthBytes(), engine.LengthBytes() + 8),
               (std::vector<unsigned char>{0x40, 0x1F, 0, 0, 8, 0, 0, 0}));
+}
+
+struct Message {
+    std::string name;
+    std::vector<unsigned char> bytes;
+    std::size_t fed = 0;
+};
+
+// Runs the messages through the lanes as the companion does: each free lane takes the next
+// message, a hungry lane gets its next piece (a random count of whole blocks, or the rest),
+// runs are of any length, and the digests come out in whatever order the lanes finish them.
+std::vector<std::pair<std::string, std::string>> HashInLanes(const CMd5Lanes::Kernel& kernel, std::deque<Message> queue,
+                                                             std::mt19937& random)
+{
+    CMd5Lanes lanes(kernel);
+    std::vector<Message> inLane(static_cast<std::size_t>(lanes.Lanes()));
+    std::vector<std::pair<std::string, std::string>> digests;
+    const auto feedNext = [&](int lane) {
+        Message& message = inLane[static_cast<std::size_t>(lane)];
+        const std::size_t left = message.bytes.size() - message.fed;
+        const std::size_t piece = std::min(left, 64 * std::uniform_int_distribution<std::size_t>(0, 8)(random));
+        lanes.Feed(lane, message.bytes.data() + message.fed, piece, piece == left);
+        message.fed += piece;
+    };
+    for (;;) {
+        bool busy = false;
+        for (int lane = 0; lane < lanes.Lanes(); ++lane) {
+            if (lanes.Done(lane))
+                digests.emplace_back(inLane[static_cast<std::size_t>(lane)].name, lanes.TakeDigest(lane, true));
+            if (lanes.Free(lane) && !queue.empty()) {
+                inLane[static_cast<std::size_t>(lane)] = std::move(queue.front());
+                queue.pop_front();
+                lanes.Start(lane);
+            }
+            while (lanes.Hungry(lane))
+                feedNext(lane);
+            busy = busy || !lanes.Free(lane);
+        }
+        if (!busy)
+            return digests;
+        // Whole runs, or short ones as while a lane waits for its read.
+        lanes.Run(random() % 2 ? SIZE_MAX : 1 + random() % 4);
+    }
+}
+
+// Every kernel this machine runs against the scalar core: RFC 1321's vectors in every lane
+// position, then every length from 0 to 4 KiB and a few large messages in a random mix, fed in
+// random pieces, so that lanes finish on every block boundary while the others go on.
+TEST(Md5Lanes, EveryKernelDigestsAsTheScalarCore)
+{
+    const std::vector<CMd5Lanes::Kernel> kernels = CMd5Lanes::AvailableKernels();
+#if defined(__x86_64__) || defined(_M_X64)
+    ASSERT_FALSE(kernels.empty()) << "every x86-64 has SSE2";
+#endif
+    const std::pair<const char*, const char*> rfc[] = {
+        {"", "D41D8CD98F00B204E9800998ECF8427E"},
+        {"a", "0CC175B9C0F1B6A831C399E269772661"},
+        {"abc", "900150983CD24FB0D6963F7D28E17F72"},
+        {"message digest", "F96B697D7CB7938D525A2F31AAF161D0"},
+        {"abcdefghijklmnopqrstuvwxyz", "C3FCD3D76192E4007DFB496CCA67E13B"},
+        {"12345678901234567890123456789012345678901234567890123456789012345678901234567890", "57EDF4A22BE3C955AC49DA2E2107B67A"},
+    };
+    std::mt19937 random(20261208);
+    std::vector<Message> mixed;
+    for (std::size_t length = 0; length <= 4160; ++length)
+        mixed.push_back({"length-" + std::to_string(length), PatternBytes(length + 1), 0});
+    for (Message& message : mixed) {
+        message.bytes.erase(message.bytes.begin());  // starts one byte in, unlike the next length's
+        std::shuffle(message.bytes.begin(), message.bytes.end(), random);
+    }
+    for (const std::size_t length : {65536u, 100003u, 262144u})
+        mixed.push_back({"large-" + std::to_string(length), PatternBytes(length), 0});
+    std::shuffle(mixed.begin(), mixed.end(), random);
+    std::map<std::string, std::string> expected;
+    for (const Message& message : mixed)
+        expected[message.name] = DigestOf(message.bytes, true);
+
+    for (const CMd5Lanes::Kernel& kernel : kernels) {
+        SCOPED_TRACE(kernel.name);
+        for (int shift = 0; shift < kernel.lanes; ++shift) {
+            // Lane i gets vector (i + shift) % 6 first: over the shifts each vector meets each lane.
+            std::deque<Message> queue;
+            for (int lane = 0; lane < kernel.lanes; ++lane) {
+                const auto& [text, digest] = rfc[(lane + shift) % 6];
+                queue.push_back({digest, std::vector<unsigned char>(text, text + std::strlen(text)), 0});
+            }
+            for (const auto& [name, digest] : HashInLanes(kernel, queue, random))
+                EXPECT_EQ(digest, name) << "an RFC vector, lanes shifted by " << shift;
+        }
+        const auto digests = HashInLanes(kernel, std::deque<Message>(mixed.begin(), mixed.end()), random);
+        EXPECT_EQ(digests.size(), mixed.size());
+        for (const auto& [name, digest] : digests)
+            EXPECT_EQ(digest, expected[name]) << name;
+    }
 }
 
 // Pattern files, whose chunks all differ, so that a chunk hashed twice or out of turn shows.
@@ -239,6 +340,47 @@ TEST(FileHasher, AFileThatChangesOrFailsWhileReadIsNeverGivenADigest)
     }
     engine.onProgress = nullptr;
     EXPECT_EQ(engine.HashFile(path, true), "00EF6591EF6D839316F2843EA1EA4F00");
+}
+
+// A file in a lane that changes or fails after its first slab gets no digest but its reason;
+// the file in the lane beside it its digest; nothing stays open.
+TEST(LaneFileHasher, AFileThatChangesOrFailsWhileReadGetsNoDigestAndTheOthersGoOn)
+{
+    const std::vector<CMd5Lanes::Kernel> kernels = CMd5Lanes::AvailableKernels();
+    if (kernels.empty())
+        GTEST_SKIP() << "no vector lanes in this build";
+    constexpr std::uint64_t kSlab = CLaneFileHasher::kSlabSize;
+    CTempDir dir;
+    const std::string path = dir.File("moving"), steady = WritePatternFile(dir.File("steady"), 5 * kSlab + 3);
+    const std::tuple<const char*, std::uint64_t, std::function<void()>, HashFailure> rows[] = {
+        {"unchanged", 3 * kSlab, [] {}, HashFailure::None},
+        {"grows-mid-file", 10 * kSlab, [&] { ResizeFile(path, 20 * kSlab); }, HashFailure::Changed},
+        {"shrinks-mid-file", 10 * kSlab, [&] { ResizeFile(path, 5 * kSlab + kSlab / 2); }, HashFailure::Changed},
+        {"shrinks-to-a-slab-boundary", 10 * kSlab, [&] { ResizeFile(path, 4 * kSlab); }, HashFailure::Changed},
+        {"grows-after-the-last-full-slab", 2 * kSlab + 10, [&] { ResizeFile(path, 2 * kSlab + 15); }, HashFailure::Changed},
+        {"read-error-mid-file", 10 * kSlab, [&] { BreakOpenFile(path); }, HashFailure::ReadError},
+    };
+    const int descriptorsBefore = OpenDescriptorCount();
+    for (const auto& [name, size, change, failure] : rows) {
+        SCOPED_TRACE(name);
+        WritePatternFile(path, size);
+        CLaneFileHasher lanes(kernels.front(), true);
+        std::vector<CLaneFileHasher::Finished> finished;
+        int moving = 0, beside = 0;  // their tags
+        lanes.Start(&moving, zanfo::OpenForReading(path).stream, size, finished);
+        lanes.Start(&beside, zanfo::OpenForReading(steady).stream, 5 * kSlab + 3, finished);
+        change();
+        while (lanes.Busy())
+            lanes.Step(finished);
+        ASSERT_EQ(finished.size(), 2u);
+        for (const CLaneFileHasher::Finished& file : finished) {
+            const bool isMoving = file.tag == &moving;
+            EXPECT_EQ(file.failure, isMoving ? failure : HashFailure::None);
+            EXPECT_EQ(file.digest,
+                      isMoving && failure != HashFailure::None ? "" : DigestOf(PatternBytes(isMoving ? size : 5 * kSlab + 3), true));
+        }
+    }
+    EXPECT_EQ(OpenDescriptorCount(), descriptorsBefore);
 }
 #endif
 

@@ -99,14 +99,6 @@ int PrintVersionInfo(const std::string& path, std::ostream& out, std::ostream& e
     return kCliFileFailed;
 }
 
-FileOutcome HashWithProgress(CCliProgressEngine& engine, const std::string& name, bool upperCase, bool showProgress)
-{
-    engine.BeginFile(showProgress ? md5sum::QuoteForTerminal(name) : std::string());
-    FileOutcome outcome = HashNamedFile(engine, name, upperCase);
-    engine.EndFile();
-    return outcome;
-}
-
 int Generate(const Options& options, std::ostream& out, std::ostream& err, bool errIsTerminal)
 {
     CCliProgressEngine engine(err, options.ansi);
@@ -114,8 +106,9 @@ int Generate(const Options& options, std::ostream& out, std::ostream& err, bool 
     const bool progress = errIsTerminal && options.jobs == 1;
     std::size_t next = 0;
     COrderedHasher<std::size_t>::Run(
-        options.jobs, engine, [&](std::size_t& item) { return next < options.names.size() && (item = next++, true); },
-        [&](CCliProgressEngine& own, std::size_t item) { return HashWithProgress(own, options.names[item], options.upperCase, progress); },
+        {options.jobs, options.upperCase, progress}, engine,
+        [&](std::size_t& item) { return next < options.names.size() && (item = next++, true); },
+        [&](std::size_t item) { return &options.names[item]; },
         [&](std::size_t item, const FileOutcome& outcome) {
             if (outcome.digest.empty()) {
                 Complain(err, options.names[item], outcome.reason);
@@ -148,10 +141,8 @@ bool CheckList(const std::string& listName, const Options& options, std::ostream
     CCliProgressEngine engine(err, options.ansi);
     const bool progress = errIsTerminal && options.jobs == 1 && !options.status;
     COrderedHasher<CListReader::Line>::Run(
-        options.jobs, engine, [&](CListReader::Line& line) { return reader.Next(line); },
-        [&](CCliProgressEngine& own, const CListReader::Line& line) {
-            return line.file ? HashWithProgress(own, line.file->name, false, progress) : FileOutcome();
-        },
+        {options.jobs, false, progress}, engine, [&](CListReader::Line& line) { return reader.Next(line); },
+        [&](const CListReader::Line& line) { return line.file ? &line.file->name : nullptr; },
         [&](const CListReader::Line& line, const FileOutcome& outcome) {
             if (!line.file) {
                 ++misformatted;

@@ -1,8 +1,10 @@
 #include "tools/cli/OrderedHasher.h"
 
 #include "platform/FileAccess.h"
+#include "tools/cli/Md5sumText.h"
 
 #include <cerrno>
+#include <memory>
 
 namespace {
 
@@ -12,15 +14,13 @@ FileOutcome Failure(int error)
     return {std::string(), zanfo::ErrorText(error), error == ENOENT};
 }
 
-FileOutcome HashStream(CMd5Engine& engine, std::FILE* stream, std::optional<std::uint64_t> regularFileSize, bool upperCase)
+FileOutcome OutcomeOf(const std::string& digest, HashFailure failure, int error)
 {
-    FileOutcome outcome;
-    outcome.digest = engine.HashStream(stream, regularFileSize, upperCase);
-    switch (engine.LastFailure()) {
+    switch (failure) {
     case HashFailure::None:
-        return outcome;
+        return {digest, std::string(), false};
     case HashFailure::ReadError:
-        return Failure(engine.LastError());
+        return Failure(error);
     case HashFailure::Changed:
         return {std::string(), "file changed as we read it", false};
     default:
@@ -28,19 +28,50 @@ FileOutcome HashStream(CMd5Engine& engine, std::FILE* stream, std::optional<std:
     }
 }
 
-}  // namespace
+FileOutcome HashStream(CMd5Engine& engine, std::FILE* stream, std::optional<std::uint64_t> regularFileSize, bool upperCase)
+{
+    const std::string digest = engine.HashStream(stream, regularFileSize, upperCase);
+    return OutcomeOf(digest, engine.LastFailure(), engine.LastError());
+}
 
-FileOutcome HashNamedFile(CMd5Engine& engine, const std::string& name, bool upperCase)
+// Opened as md5sum opens it (a FIFO waits for its writer). A regular file's size is checked as
+// it is read; anything else, and a file of size 0 (as in /proc), is read to its end. A regular
+// file with a size goes to `lanes` when there are some.
+std::optional<FileOutcome> HashNamed(CMd5Engine& engine, const std::string& name, bool upperCase, CLaneFileHasher* lanes, void* tag,
+                                     std::vector<CLaneFileHasher::Finished>* finished)
 {
     if (name == "-")
         return HashStream(engine, zanfo::BinaryStandardInput(), std::nullopt, upperCase);
-    // Opened as md5sum opens it (a FIFO waits for its writer). A regular file's size is checked
-    // as it is read; anything else, and a file of size 0 (as in /proc), is read to its end.
     const zanfo::OpenedFile opened = zanfo::OpenForReading(name);
     if (!opened.stream)
         return Failure(opened.error);
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> closer(opened.stream, &std::fclose);
     const bool sized = opened.failure == zanfo::OpenFailure::None && opened.size > 0;
-    FileOutcome outcome = HashStream(engine, opened.stream, sized ? std::optional<std::uint64_t>(opened.size) : std::nullopt, upperCase);
-    std::fclose(opened.stream);
+    if (sized && lanes) {
+        lanes->Start(tag, opened.stream, opened.size, *finished);
+        static_cast<void>(closer.release());  // the lane's now
+        return std::nullopt;
+    }
+    return HashStream(engine, opened.stream, sized ? std::optional<std::uint64_t>(opened.size) : std::nullopt, upperCase);
+}
+
+}  // namespace
+
+FileOutcome HashNamedFile(CCliProgressEngine& engine, const std::string& name, bool upperCase, bool showProgress)
+{
+    engine.BeginFile(showProgress ? md5sum::QuoteForTerminal(name) : std::string());
+    FileOutcome outcome = *HashNamed(engine, name, upperCase, nullptr, nullptr, nullptr);
+    engine.EndFile();
     return outcome;
+}
+
+std::optional<FileOutcome> HashNamedFileInLane(CLaneFileHasher& lanes, void* tag, CMd5Engine& engine, const std::string& name,
+                                               bool upperCase, std::vector<CLaneFileHasher::Finished>& finished)
+{
+    return HashNamed(engine, name, upperCase, &lanes, tag, &finished);
+}
+
+FileOutcome OutcomeOf(const CLaneFileHasher::Finished& finished)
+{
+    return OutcomeOf(finished.digest, finished.failure, finished.error);
 }

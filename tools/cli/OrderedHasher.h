@@ -1,5 +1,7 @@
 #pragma once
 
+#include "md5/LaneFileHasher.h"
+#include "md5/Md5Lanes.h"
 #include "tools/cli/CliProgressEngine.h"
 
 #include <algorithm>
@@ -22,32 +24,57 @@ struct FileOutcome {
 };
 
 // Hashes one name the way md5sum reads it: "-" is standard input; FIFOs, devices and empty
-// files are read to their end; a regular file that changes while read gets no digest.
-FileOutcome HashNamedFile(CMd5Engine& engine, const std::string& name, bool upperCase);
+// files are read to their end; a regular file that changes while read gets no digest. With
+// `showProgress`, the engine draws progress under the quoted name.
+FileOutcome HashNamedFile(CCliProgressEngine& engine, const std::string& name, bool upperCase, bool showProgress = false);
 
-// Takes jobs from `produce` in order until it has none, runs `hash` for each on up to `jobs`
-// threads, each with an engine of its own, and hands each job with its outcome to `deliver` on
-// the calling thread, in order. `produce` is called by one thread at a time, only as jobs are
-// taken, and at most kWindow jobs wait: memory stays bounded whatever the count. With one job
-// all runs on the calling thread, through `engine`, which may then show progress.
+// The same, except that a regular file with a size goes into a free lane of `lanes`: then
+// nothing is returned, and the file's outcome comes from the lanes under `tag`.
+std::optional<FileOutcome> HashNamedFileInLane(CLaneFileHasher& lanes, void* tag, CMd5Engine& engine, const std::string& name,
+                                               bool upperCase, std::vector<CLaneFileHasher::Finished>& finished);
+FileOutcome OutcomeOf(const CLaneFileHasher::Finished& finished);
+
+// Takes jobs from `produce` in order until it has none, hashes the file each names (`nameOf`;
+// none, and its outcome is empty) and hands each job with its outcome to `deliver` on the
+// calling thread, in order. `produce` is called by one thread at a time, only as jobs are
+// taken, and at most kWindow jobs wait: memory stays bounded whatever the count.
+//
+// Up to `jobs` threads hash at once. Where the processor has vector lanes, each thread hashes
+// many files side by side, one per lane, while its helper reads ahead (CLaneFileHasher). Else,
+// or when progress is to be shown, each file is hashed alone; with one job then all runs on the
+// calling thread, through `engine`, which shows the progress.
 template <class Job> class COrderedHasher {
 public:
     using Produce = std::function<bool(Job& job)>;
-    using Hash = std::function<FileOutcome(CCliProgressEngine& engine, const Job& job)>;
+    using NameOf = std::function<const std::string*(const Job& job)>;
     using Deliver = std::function<void(const Job& job, const FileOutcome& outcome)>;
+    struct Settings {
+        unsigned jobs = 1;
+        bool upperCase = false;
+        bool progress = false;
+    };
 
-    static void Run(unsigned jobs, CCliProgressEngine& engine, const Produce& produce, const Hash& hash, const Deliver& deliver)
+    static void Run(const Settings& settings, CCliProgressEngine& engine, const Produce& produce, const NameOf& nameOf,
+                    const Deliver& deliver)
     {
-        if (jobs <= 1) {
-            for (Job job; produce(job);)
-                deliver(job, hash(engine, job));
+        const std::vector<CMd5Lanes::Kernel> kernels = settings.progress ? std::vector<CMd5Lanes::Kernel>() : CMd5Lanes::AvailableKernels();
+        if (kernels.empty() && settings.jobs <= 1) {
+            for (Job job; produce(job);) {
+                const std::string* name = nameOf(job);
+                deliver(job, name ? HashNamedFile(engine, *name, settings.upperCase, settings.progress) : FileOutcome());
+            }
             return;
         }
-        COrderedHasher hasher(produce, hash);
+        COrderedHasher hasher(settings, produce, nameOf);
         std::vector<std::thread> workers;
         try {
-            for (unsigned i = 0; i < jobs; ++i)
-                workers.emplace_back([&] { hasher.Work(engine.ProgressOut()); });
+            for (unsigned i = 0; i < settings.jobs; ++i)
+                workers.emplace_back([&] {
+                    if (kernels.empty())
+                        hasher.Work(engine.ProgressOut());
+                    else
+                        hasher.WorkInLanes(kernels.front(), engine.ProgressOut());
+                });
             hasher.DeliverAll(deliver);
         } catch (...) {
             hasher.Quit();
@@ -71,15 +98,16 @@ private:
         std::optional<FileOutcome> outcome;
     };
 
-    COrderedHasher(const Produce& produce, const Hash& hash)
-        : m_produce(produce)
-        , m_hash(hash)
+    COrderedHasher(const Settings& settings, const Produce& produce, const NameOf& nameOf)
+        : m_settings(settings)
+        , m_produce(produce)
+        , m_nameOf(nameOf)
     {
     }
 
-    // Up to `most` jobs in a row that no worker has yet, produced as far as none waits; none
-    // once there are no more.
-    std::vector<Slot*> Claim(std::unique_lock<std::mutex>& lock, std::size_t most)
+    // Up to `most` jobs in a row that no worker has yet, produced as far as the window has
+    // room; none once there are no more, or, unless `wait`, none now.
+    std::vector<Slot*> Claim(std::unique_lock<std::mutex>& lock, std::size_t most, bool wait = true)
     {
         std::vector<Slot*> claimed;
         while (!m_quit && claimed.size() < most) {
@@ -87,7 +115,7 @@ private:
                 claimed.push_back(&m_window[m_claimed++]);
                 continue;
             }
-            if (!claimed.empty() || m_producedAll)
+            if (m_producedAll || (m_window.size() == kWindow && (!claimed.empty() || !wait)))
                 break;
             if (m_window.size() < kWindow) {
                 Job job;
@@ -121,18 +149,57 @@ private:
         for (std::vector<Slot*> slots; !(slots = Claim(lock, takeTogether)).empty();) {
             lock.unlock();
             const auto start = std::chrono::steady_clock::now();
-            std::vector<FileOutcome> outcomes;
-            for (const Slot* slot : slots)
-                outcomes.push_back(m_hash(engine, slot->job));
+            std::vector<std::pair<Slot*, FileOutcome>> outcomes;
+            for (Slot* slot : slots) {
+                const std::string* name = m_nameOf(slot->job);
+                outcomes.emplace_back(slot, name ? HashNamedFile(engine, *name, m_settings.upperCase) : FileOutcome());
+            }
             const bool quick = std::chrono::steady_clock::now() - start < std::chrono::milliseconds(1);
             takeTogether = quick ? std::min(2 * takeTogether, kMostTakenTogether) : 1;
             lock.lock();
-            for (std::size_t i = 0; i < slots.size(); ++i)
-                slots[i]->outcome = std::move(outcomes[i]);
-            m_finished += slots.size();
-            if (DeliveryDue() || (m_producedAll && m_claimed == m_window.size()))
-                m_ready.notify_one();
+            Record(outcomes);
         }
+    }
+
+    // Files side by side in the lanes of `kernel`, taken as lanes come free; a thread waits for
+    // jobs only when none of its lanes has a file.
+    void WorkInLanes(const CMd5Lanes::Kernel& kernel, std::ostream& progressOut)
+    {
+        CCliProgressEngine engine(progressOut);  // for what is no regular file
+        CLaneFileHasher lanes(kernel, m_settings.upperCase);
+        std::vector<CLaneFileHasher::Finished> finished;
+        std::vector<std::pair<Slot*, FileOutcome>> outcomes;
+        std::unique_lock<std::mutex> lock(m_mutex);
+        for (;;) {
+            const std::vector<Slot*> slots = Claim(lock, static_cast<std::size_t>(lanes.FreeLanes()), !lanes.Busy());
+            if (slots.empty() && !lanes.Busy())
+                return;
+            lock.unlock();
+            for (Slot* slot : slots) {
+                const std::string* name = m_nameOf(slot->job);
+                std::optional<FileOutcome> outcome =
+                    name ? HashNamedFileInLane(lanes, slot, engine, *name, m_settings.upperCase, finished) : FileOutcome();
+                if (outcome)
+                    outcomes.emplace_back(slot, std::move(*outcome));
+            }
+            lanes.Step(finished);
+            for (const CLaneFileHasher::Finished& file : finished)
+                outcomes.emplace_back(static_cast<Slot*>(file.tag), OutcomeOf(file));
+            finished.clear();
+            lock.lock();
+            Record(outcomes);
+        }
+    }
+
+    // Outcomes in, under the lock; the deliverer woken when its turn has come.
+    void Record(std::vector<std::pair<Slot*, FileOutcome>>& outcomes)
+    {
+        for (auto& [slot, outcome] : outcomes)
+            slot->outcome = std::move(outcome);
+        m_finished += outcomes.size();
+        outcomes.clear();
+        if (DeliveryDue() || (m_producedAll && m_claimed == m_window.size()))
+            m_ready.notify_one();
     }
 
     void DeliverAll(const Deliver& deliver)
@@ -168,8 +235,9 @@ private:
         m_spaceFreed.notify_all();
     }
 
+    const Settings& m_settings;
     const Produce& m_produce;
-    const Hash& m_hash;
+    const NameOf& m_nameOf;
     std::mutex m_mutex;
     std::condition_variable m_ready;       // the next outcome in order, or the end
     std::condition_variable m_spaceFreed;  // room in the window

@@ -1,0 +1,179 @@
+#include "md5/LaneFileHasher.h"
+
+#include "platform/AlignedMemory.h"
+#include "platform/FileAccess.h"
+
+#include <cerrno>
+#include <new>
+#include <utility>
+
+namespace {
+
+// Page-aligned, as the chunk reader's buffers, for the kernel's copy.
+constexpr std::size_t kSlabAlignment = 4096;
+// While a lane waits for its read, the others go on in short runs, so that it soon rejoins them.
+constexpr std::size_t kBlocksWhileOneWaits = 64;
+
+CChunkReader::Buffer AllocateSlab()
+{
+    void* memory = zanfo::AllocateAligned(CLaneFileHasher::kSlabSize, kSlabAlignment);
+    if (!memory)
+        throw std::bad_alloc();
+    return CChunkReader::Buffer(static_cast<unsigned char*>(memory));
+}
+
+}  // namespace
+
+CLaneFileHasher::CLaneFileHasher(const CMd5Lanes::Kernel& kernel, bool upperCase)
+    : m_lanes(kernel)
+    , m_upperCase(upperCase)
+    , m_files(static_cast<std::size_t>(kernel.lanes))
+{
+}
+
+CLaneFileHasher::~CLaneFileHasher()
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_quit = true;
+    }
+    m_requested.notify_all();
+    if (m_helper.joinable())
+        m_helper.join();
+    for (LaneFile& file : m_files)
+        if (file.stream)
+            std::fclose(file.stream);
+}
+
+int CLaneFileHasher::FreeLanes() const
+{
+    int free = 0;
+    for (const LaneFile& file : m_files)
+        free += file.stream ? 0 : 1;
+    return free;
+}
+
+bool CLaneFileHasher::Busy() const
+{
+    for (const LaneFile& file : m_files)
+        if (file.stream)
+            return true;
+    return false;
+}
+
+// One read of a slab; a regular file is at its end when it delivers less.
+CLaneFileHasher::Read CLaneFileHasher::ReadSlab(std::FILE* stream, unsigned char* slab)
+{
+    const std::int64_t count = zanfo::ReadSome(stream, slab, CLaneFileHasher::kSlabSize);
+    return {count, count < 0 ? (errno != 0 ? errno : EIO) : 0};
+}
+
+void CLaneFileHasher::Start(void* tag, std::FILE* stream, std::uint64_t size, std::vector<Finished>& finished)
+{
+    int lane = 0;
+    while (m_files[static_cast<std::size_t>(lane)].stream)
+        ++lane;
+    LaneFile& file = m_files[static_cast<std::size_t>(lane)];
+    for (CChunkReader::Buffer& slab : file.slabs)
+        if (!slab)
+            slab = AllocateSlab();
+    file.tag = tag;
+    file.stream = stream;
+    file.size = size;
+    file.read = 0;
+    file.hashing = 1;  // the first read goes into slab 0, on this thread
+    m_lanes.Start(lane);
+    TakeRead(lane, ReadSlab(stream, file.slabs[0].get()), finished);
+}
+
+void CLaneFileHasher::TakeRead(int lane, const Read& result, std::vector<Finished>& finished)
+{
+    LaneFile& file = m_files[static_cast<std::size_t>(lane)];
+    file.readDone = false;
+    if (result.count < 0)
+        return Finish(lane, {file.tag, std::string(), HashFailure::ReadError, result.error}, finished);
+    file.read += static_cast<std::uint64_t>(result.count);
+    const bool last = static_cast<std::size_t>(result.count) < kSlabSize;
+    // md5sum's rule: a regular file that ends before or after its size changed as it was read.
+    if (file.read > file.size || (last && file.read != file.size))
+        return Finish(lane, {file.tag, std::string(), HashFailure::Changed, 0}, finished);
+    file.hashing = 1 - file.hashing;
+    m_lanes.Feed(lane, file.slabs[file.hashing].get(), static_cast<std::size_t>(result.count), last);
+    if (!last)
+        RequestRead(lane);
+}
+
+void CLaneFileHasher::Finish(int lane, Finished outcome, std::vector<Finished>& finished)
+{
+    LaneFile& file = m_files[static_cast<std::size_t>(lane)];
+    std::fclose(file.stream);
+    file.stream = nullptr;
+    finished.push_back(std::move(outcome));
+}
+
+void CLaneFileHasher::RequestRead(int lane)
+{
+    if (!m_helper.joinable())
+        m_helper = std::thread(&CLaneFileHasher::HelperLoop, this);
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_queue.push_back(lane);
+    }
+    m_requested.notify_one();
+}
+
+void CLaneFileHasher::HelperLoop()
+{
+    std::unique_lock<std::mutex> lock(m_mutex);
+    for (;;) {
+        m_requested.wait(lock, [&] { return m_quit || !m_queue.empty(); });
+        if (m_quit)
+            return;
+        const int lane = m_queue.front();
+        m_queue.pop_front();
+        LaneFile& file = m_files[static_cast<std::size_t>(lane)];
+        // The lane's stream and its other slab are the helper's until readDone is set.
+        std::FILE* stream = file.stream;
+        unsigned char* slab = file.slabs[1 - file.hashing].get();
+        lock.unlock();
+        const Read result = ReadSlab(stream, slab);
+        lock.lock();
+        file.result = result;
+        file.readDone = true;
+        m_readDone.notify_one();
+    }
+}
+
+void CLaneFileHasher::Step(std::vector<Finished>& finished)
+{
+    const std::size_t finishedBefore = finished.size();
+    while (finished.size() == finishedBefore && Busy()) {
+        // The reads that are there, for the lanes that want them.
+        std::vector<std::pair<int, Read>> arrived;
+        bool waiting = false;
+        {
+            std::unique_lock<std::mutex> lock(m_mutex);
+            const auto collect = [&] {
+                waiting = false;
+                for (int lane = 0; lane < m_lanes.Lanes(); ++lane) {
+                    const LaneFile& file = m_files[static_cast<std::size_t>(lane)];
+                    if (!file.stream || !m_lanes.Hungry(lane))
+                        continue;
+                    if (file.readDone)
+                        arrived.emplace_back(lane, file.result);
+                    else
+                        waiting = true;
+                }
+                return !arrived.empty();
+            };
+            if (!collect() && !m_lanes.Runnable())
+                m_readDone.wait(lock, collect);
+        }
+        for (const auto& [lane, result] : arrived)
+            TakeRead(lane, result, finished);
+        m_lanes.Run(waiting ? kBlocksWhileOneWaits : SIZE_MAX);
+        for (int lane = 0; lane < m_lanes.Lanes(); ++lane)
+            if (m_files[static_cast<std::size_t>(lane)].stream && m_lanes.Done(lane))
+                Finish(lane, {m_files[static_cast<std::size_t>(lane)].tag, m_lanes.TakeDigest(lane, m_upperCase)}, finished);
+    }
+}
