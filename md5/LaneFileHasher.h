@@ -19,7 +19,7 @@
 // all. Memory: two slabs per lane, allocated once.
 class CLaneFileHasher {
 public:
-    static constexpr std::size_t kSlabSize = 64 * 1024;
+    static constexpr std::size_t kSlabSize = 128 * 1024;
 
     // What became of one file; `tag` is what the caller started it with.
     struct Finished {

@@ -40,8 +40,9 @@ struct Avx2 {
         }
     }
     static Vector F(Vector b, Vector c, Vector d) { return _mm256_xor_si256(_mm256_and_si256(_mm256_xor_si256(c, d), b), d); }
-    static Vector G(Vector b, Vector c, Vector d) { return _mm256_or_si256(_mm256_and_si256(b, d), _mm256_andnot_si256(d, c)); }
-    static Vector H(Vector b, Vector c, Vector d) { return _mm256_xor_si256(_mm256_xor_si256(b, c), d); }
+    // As in the scalar steps: G's halves added, so that the half without b comes first.
+    static Vector G(Vector b, Vector c, Vector d) { return _mm256_add_epi32(_mm256_andnot_si256(d, c), _mm256_and_si256(b, d)); }
+    static Vector H(Vector b, Vector c, Vector d) { return _mm256_xor_si256(b, _mm256_xor_si256(c, d)); }
     static Vector I(Vector b, Vector c, Vector d)
     {
         return _mm256_xor_si256(c, _mm256_or_si256(b, _mm256_xor_si256(d, _mm256_set1_epi32(-1))));

@@ -28,8 +28,9 @@ struct Sse2 {
         }
     }
     static Vector F(Vector b, Vector c, Vector d) { return _mm_xor_si128(_mm_and_si128(_mm_xor_si128(c, d), b), d); }
-    static Vector G(Vector b, Vector c, Vector d) { return _mm_or_si128(_mm_and_si128(b, d), _mm_andnot_si128(d, c)); }
-    static Vector H(Vector b, Vector c, Vector d) { return _mm_xor_si128(_mm_xor_si128(b, c), d); }
+    // As in the scalar steps: G's halves added, so that the half without b comes first.
+    static Vector G(Vector b, Vector c, Vector d) { return _mm_add_epi32(_mm_andnot_si128(d, c), _mm_and_si128(b, d)); }
+    static Vector H(Vector b, Vector c, Vector d) { return _mm_xor_si128(b, _mm_xor_si128(c, d)); }
     static Vector I(Vector b, Vector c, Vector d) { return _mm_xor_si128(c, _mm_or_si128(b, _mm_xor_si128(d, _mm_set1_epi32(-1)))); }
 };
 

@@ -85,7 +85,7 @@ TEST(Cli, OutputIsMd5sumsByteForByte)
     const Args all = Joined({"--"}, f.names);
     const std::string input = f.dir.File("plain");
     // Around the companion's read size, so that files take several reads side by side.
-    for (const std::size_t size : {65535, 65536 * 2, 65536 * 2 + 7, 65536 * 5 + 100})
+    for (const std::size_t size : {131071, 131072 * 2, 131072 * 2 + 7, 131072 * 5 + 100})
         WritePatternFile(f.dir.File("big-" + std::to_string(size)), size);
     const std::pair<const char*, Args> rows[] = {
         {"hostile-names", all},
@@ -97,7 +97,7 @@ TEST(Cli, OutputIsMd5sumsByteForByte)
         {"no-name-is-stdin", {}},
         {"dash-is-stdin", {"-"}},
         {"file-then-stdin", {"plain", "-"}},
-        {"files-of-several-reads", {"big-65535", "big-131072", "plain", "big-131079", "empty", "big-327780"}},
+        {"files-of-several-reads", {"big-131071", "big-262144", "plain", "big-262151", "empty", "big-655460"}},
     };
     for (const auto& [name, args] : rows) {
         const Outcome expected = RunProgram(f.dir, Joined({"md5sum"}, args), input);

@@ -26,7 +26,7 @@ out=$(wine "$exe" --lower -- "${names[@]}" missing 2>"$work/err"; echo "status $
 check "names from the command line, output redirected" "$(md5sum -- "${names[@]}"; echo "status 1")" "$out"
 check "a missing file" "zanfo-md5-cli: missing: No such file or directory" "$(cat "$work/err")"
 check "-j 2" "$(md5sum -- "${names[@]}")" "$(wine "$exe" --lower -j 2 -- "${names[@]}")"
-head -c 300007 /dev/urandom > r1; head -c 131072 /dev/urandom > r2; head -c 65535 /dev/urandom > r3
+head -c 300007 /dev/urandom > r1; head -c 262144 /dev/urandom > r2; head -c 131071 /dev/urandom > r3
 check "files of several reads side by side" "$(md5sum r1 large r2 plain r3)" "$(wine "$exe" --lower r1 large r2 plain r3)"
 check "standard input" "$(md5sum < '中文 名字.txt')" "$(wine "$exe" --lower < '中文 名字.txt')"
 check "on a console" "$(md5sum '中文 名字.txt' | tr a-f A-F)" "$(on_console wine "$exe" "'中文 名字.txt'")"

@@ -106,7 +106,7 @@ int Generate(const Options& options, std::ostream& out, std::ostream& err, bool 
     const bool progress = errIsTerminal && options.jobs == 1;
     std::size_t next = 0;
     COrderedHasher<std::size_t>::Run(
-        {options.jobs, options.upperCase, progress}, engine,
+        {options.jobs, options.upperCase, progress, options.names.size() == 1}, engine,
         [&](std::size_t& item) { return next < options.names.size() && (item = next++, true); },
         [&](std::size_t item) { return &options.names[item]; },
         [&](std::size_t item, const FileOutcome& outcome) {

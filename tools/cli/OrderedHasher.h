@@ -41,8 +41,8 @@ FileOutcome OutcomeOf(const CLaneFileHasher::Finished& finished);
 //
 // Up to `jobs` threads hash at once. Where the processor has vector lanes, each thread hashes
 // many files side by side, one per lane, while its helper reads ahead (CLaneFileHasher). Else,
-// or when progress is to be shown, each file is hashed alone; with one job then all runs on the
-// calling thread, through `engine`, which shows the progress.
+// for a single file, or when progress is to be shown, each file is hashed alone; with one job
+// then all runs on the calling thread, through `engine`, which shows the progress.
 template <class Job> class COrderedHasher {
 public:
     using Produce = std::function<bool(Job& job)>;
@@ -52,12 +52,14 @@ public:
         unsigned jobs = 1;
         bool upperCase = false;
         bool progress = false;
+        bool oneFile = false;  // known to be a single file: the single-stream road is the fastest
     };
 
     static void Run(const Settings& settings, CCliProgressEngine& engine, const Produce& produce, const NameOf& nameOf,
                     const Deliver& deliver)
     {
-        const std::vector<CMd5Lanes::Kernel> kernels = settings.progress ? std::vector<CMd5Lanes::Kernel>() : CMd5Lanes::AvailableKernels();
+        const bool alone = settings.progress || settings.oneFile;
+        const std::vector<CMd5Lanes::Kernel> kernels = alone ? std::vector<CMd5Lanes::Kernel>() : CMd5Lanes::AvailableKernels();
         if (kernels.empty() && settings.jobs <= 1) {
             for (Job job; produce(job);) {
                 const std::string* name = nameOf(job);
