@@ -3,6 +3,7 @@
 #include "platform/AlignedMemory.h"
 #include "platform/FileAccess.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <new>
 #include <utility>
@@ -41,49 +42,49 @@ CLaneFileHasher::~CLaneFileHasher()
     if (m_helper.joinable())
         m_helper.join();
     for (LaneFile& file : m_files)
-        if (file.stream)
-            std::fclose(file.stream);
+        if (file.handle != zanfo::kNoFile)
+            zanfo::CloseFileHandle(file.handle);
 }
 
 int CLaneFileHasher::FreeLanes() const
 {
     int free = 0;
     for (const LaneFile& file : m_files)
-        free += file.stream ? 0 : 1;
+        free += file.handle != zanfo::kNoFile ? 0 : 1;
     return free;
 }
 
 bool CLaneFileHasher::Busy() const
 {
     for (const LaneFile& file : m_files)
-        if (file.stream)
+        if (file.handle != zanfo::kNoFile)
             return true;
     return false;
 }
 
 // One read of a slab; a regular file is at its end when it delivers less.
-CLaneFileHasher::Read CLaneFileHasher::ReadSlab(std::FILE* stream, unsigned char* slab)
+CLaneFileHasher::Read CLaneFileHasher::ReadSlab(zanfo::FileHandle file, unsigned char* slab)
 {
-    const std::int64_t count = zanfo::ReadSome(stream, slab, CLaneFileHasher::kSlabSize);
+    const std::int64_t count = zanfo::ReadHandle(file, slab, CLaneFileHasher::kSlabSize);
     return {count, count < 0 ? (errno != 0 ? errno : EIO) : 0};
 }
 
-void CLaneFileHasher::Start(void* tag, std::FILE* stream, std::uint64_t size, std::vector<Finished>& finished)
+void CLaneFileHasher::Start(void* tag, zanfo::FileHandle handle, std::uint64_t size, std::vector<Finished>& finished)
 {
     int lane = 0;
-    while (m_files[static_cast<std::size_t>(lane)].stream)
+    while (m_files[static_cast<std::size_t>(lane)].handle != zanfo::kNoFile)
         ++lane;
     LaneFile& file = m_files[static_cast<std::size_t>(lane)];
     for (CChunkReader::Buffer& slab : file.slabs)
         if (!slab)
             slab = AllocateSlab();
     file.tag = tag;
-    file.stream = stream;
+    file.handle = handle;
     file.size = size;
     file.read = 0;
     file.hashing = 1;  // the first read goes into slab 0, on this thread
     m_lanes.Start(lane);
-    TakeRead(lane, ReadSlab(stream, file.slabs[0].get()), finished);
+    TakeRead(lane, ReadSlab(handle, file.slabs[0].get()), finished);
 }
 
 void CLaneFileHasher::TakeRead(int lane, const Read& result, std::vector<Finished>& finished)
@@ -106,8 +107,8 @@ void CLaneFileHasher::TakeRead(int lane, const Read& result, std::vector<Finishe
 void CLaneFileHasher::Finish(int lane, Finished outcome, std::vector<Finished>& finished)
 {
     LaneFile& file = m_files[static_cast<std::size_t>(lane)];
-    std::fclose(file.stream);
-    file.stream = nullptr;
+    zanfo::CloseFileHandle(file.handle);
+    file.handle = zanfo::kNoFile;
     finished.push_back(std::move(outcome));
 }
 
@@ -132,11 +133,11 @@ void CLaneFileHasher::HelperLoop()
         const int lane = m_queue.front();
         m_queue.pop_front();
         LaneFile& file = m_files[static_cast<std::size_t>(lane)];
-        // The lane's stream and its other slab are the helper's until readDone is set.
-        std::FILE* stream = file.stream;
+        // The lane's file and its other slab are the helper's until readDone is set.
+        const zanfo::FileHandle handle = file.handle;
         unsigned char* slab = file.slabs[1 - file.hashing].get();
         lock.unlock();
-        const Read result = ReadSlab(stream, slab);
+        const Read result = ReadSlab(handle, slab);
         lock.lock();
         file.result = result;
         file.readDone = true;
@@ -146,8 +147,11 @@ void CLaneFileHasher::HelperLoop()
 
 void CLaneFileHasher::Step(std::vector<Finished>& finished)
 {
+    // At least one file, and on till a quarter of the lanes are free: for small files, one
+    // hand-over of jobs per several files.
     const std::size_t finishedBefore = finished.size();
-    while (finished.size() == finishedBefore && Busy()) {
+    const int enoughFree = std::max(1, m_lanes.Lanes() / 4);
+    while (Busy() && (finished.size() == finishedBefore || FreeLanes() < enoughFree)) {
         // The reads that are there, for the lanes that want them.
         std::vector<std::pair<int, Read>> arrived;
         bool waiting = false;
@@ -157,7 +161,7 @@ void CLaneFileHasher::Step(std::vector<Finished>& finished)
                 waiting = false;
                 for (int lane = 0; lane < m_lanes.Lanes(); ++lane) {
                     const LaneFile& file = m_files[static_cast<std::size_t>(lane)];
-                    if (!file.stream || !m_lanes.Hungry(lane))
+                    if (file.handle == zanfo::kNoFile || !m_lanes.Hungry(lane))
                         continue;
                     if (file.readDone)
                         arrived.emplace_back(lane, file.result);
@@ -173,7 +177,7 @@ void CLaneFileHasher::Step(std::vector<Finished>& finished)
             TakeRead(lane, result, finished);
         m_lanes.Run(waiting ? kBlocksWhileOneWaits : SIZE_MAX);
         for (int lane = 0; lane < m_lanes.Lanes(); ++lane)
-            if (m_files[static_cast<std::size_t>(lane)].stream && m_lanes.Done(lane))
+            if (m_files[static_cast<std::size_t>(lane)].handle != zanfo::kNoFile && m_lanes.Done(lane))
                 Finish(lane, {m_files[static_cast<std::size_t>(lane)].tag, m_lanes.TakeDigest(lane, m_upperCase)}, finished);
     }
 }

@@ -3,10 +3,10 @@
 #include "md5/ChunkReader.h"
 #include "md5/Md5Engine.h"
 #include "md5/Md5Lanes.h"
+#include "platform/FileAccess.h"
 
 #include <condition_variable>
 #include <cstdint>
-#include <cstdio>
 #include <deque>
 #include <mutex>
 #include <string>
@@ -37,11 +37,12 @@ public:
     int FreeLanes() const;
     bool Busy() const;  // some lane has a file
 
-    // Takes an open regular file of `size` bytes (at least one) into a free lane and closes it
-    // when done. Its bytes are checked against the size as md5sum does: more or fewer, and the
-    // file changed as it was read. A file whose first read fails is in `finished` on return. On
-    // an exception (no memory) the stream stays the caller's.
-    void Start(void* tag, std::FILE* stream, std::uint64_t size, std::vector<Finished>& finished);
+    // Takes a regular file of `size` bytes (at least one), open by its handle (threads opening
+    // stdio streams at once queue for stdio's lock), into a free lane, and closes it when done.
+    // Its bytes are checked against the size as md5sum does: more or fewer, and the file changed
+    // as it was read. A file whose first read fails is in `finished` on return. On an exception
+    // (no memory) the file stays the caller's.
+    void Start(void* tag, zanfo::FileHandle file, std::uint64_t size, std::vector<Finished>& finished);
 
     // Hashes until at least one file is finished, or none is left.
     void Step(std::vector<Finished>& finished);
@@ -51,10 +52,10 @@ private:
         std::int64_t count = 0;
         int error = 0;
     };
-    static Read ReadSlab(std::FILE* stream, unsigned char* slab);
+    static Read ReadSlab(zanfo::FileHandle file, unsigned char* slab);
     struct LaneFile {
         void* tag = nullptr;
-        std::FILE* stream = nullptr;
+        zanfo::FileHandle handle = zanfo::kNoFile;
         std::uint64_t size = 0;
         std::uint64_t read = 0;  // bytes read so far
         CChunkReader::Buffer slabs[2];
@@ -71,7 +72,7 @@ private:
 
     CMd5Lanes m_lanes;
     bool m_upperCase;
-    std::vector<LaneFile> m_files;  // one per lane; a null stream is a free lane
+    std::vector<LaneFile> m_files;  // one per lane; one without a file is free
 
     std::mutex m_mutex;
     std::condition_variable m_requested;

@@ -27,4 +27,15 @@ bool PathExists(const std::string& utf8Path)
     return PathError(utf8Path) == 0;
 }
 
+OpenedFile OpenForReading(const std::string& utf8Path)
+{
+    const OpenedHandle opened = OpenHandleForReading(utf8Path);
+    if (opened.handle == kNoFile)
+        return {nullptr, 0, opened.failure, opened.error};
+    std::FILE* stream = StreamOfHandle(opened.handle);
+    if (!stream)
+        return {nullptr, 0, FailureOf(EMFILE), EMFILE};
+    return {stream, opened.size, opened.failure, 0};
+}
+
 }  // namespace zanfo

@@ -51,6 +51,26 @@ OpenedFile OpenRegularFile(const std::string& utf8Path);
 // failure NotRegular and size 0; the stream is unbuffered, as ReadSome reads it.
 OpenedFile OpenForReading(const std::string& utf8Path);
 
+// A file opened by its system handle alone (a descriptor on POSIX, a HANDLE on Windows), with
+// no stdio stream: stdio keeps all its streams in one list under one lock, which threads that
+// open many small files at once would queue for.
+using FileHandle = std::intptr_t;
+constexpr FileHandle kNoFile = -1;
+struct OpenedHandle {
+    FileHandle handle = kNoFile;
+    std::uint64_t size = 0;
+    OpenFailure failure = OpenFailure::None;  // NotRegular for what is no regular file, opened all the same
+    int error = 0;
+};
+// OpenForReading's open, without the stream.
+OpenedHandle OpenHandleForReading(const std::string& utf8Path);
+// An unbuffered stream for the handle, which then owns it; null, with the handle closed, when
+// none can be had.
+std::FILE* StreamOfHandle(FileHandle handle);
+// ReadSome on a handle.
+std::int64_t ReadHandle(FileHandle handle, unsigned char* buffer, std::size_t size);
+void CloseFileHandle(FileHandle handle);
+
 // One read of at most `size` bytes, straight from the stream's file: the count read, 0 at its
 // end, -1 with errno set on a failure. A short read of a regular file is its end.
 std::int64_t ReadSome(std::FILE* stream, unsigned char* buffer, std::size_t size);

@@ -68,16 +68,38 @@ OpenedFile OpenRegularFile(const std::string& utf8Path)
     return {stream, static_cast<std::uint64_t>(info.st_size), OpenFailure::None, 0};
 }
 
-OpenedFile OpenForReading(const std::string& utf8Path)
+OpenedHandle OpenHandleForReading(const std::string& utf8Path)
 {
-    // "e": close on exec. One open and one fstat, as few calls as md5sum makes.
-    std::FILE* stream = std::fopen(utf8Path.c_str(), "rbe");
+    // As fopen(path, "rbe") opens it; one open and one fstat, as few calls as md5sum makes.
+    const int fd = ::open(utf8Path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        const int error = errno;
+        return {kNoFile, 0, FailureOf(error), error};
+    }
     struct stat info;
-    if (!stream)
-        return Failed(errno);
+    const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    return {fd, regular ? static_cast<std::uint64_t>(info.st_size) : 0, regular ? OpenFailure::None : OpenFailure::NotRegular, 0};
+}
+
+std::FILE* StreamOfHandle(FileHandle handle)
+{
+    std::FILE* stream = ::fdopen(static_cast<int>(handle), "rb");
+    if (!stream) {
+        ::close(static_cast<int>(handle));
+        return nullptr;
+    }
     std::setvbuf(stream, nullptr, _IONBF, 0);
-    const bool regular = ::fstat(::fileno(stream), &info) == 0 && S_ISREG(info.st_mode);
-    return {stream, regular ? static_cast<std::uint64_t>(info.st_size) : 0, regular ? OpenFailure::None : OpenFailure::NotRegular, 0};
+    return stream;
+}
+
+std::int64_t ReadHandle(FileHandle handle, unsigned char* buffer, std::size_t size)
+{
+    return ::read(static_cast<int>(handle), buffer, size);
+}
+
+void CloseFileHandle(FileHandle handle)
+{
+    ::close(static_cast<int>(handle));
 }
 
 std::int64_t ReadSome(std::FILE* stream, unsigned char* buffer, std::size_t size)

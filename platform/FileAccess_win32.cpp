@@ -130,23 +130,47 @@ OpenedFile OpenRegularFile(const std::string& utf8Path)
     return {stream, static_cast<std::uint64_t>(size.QuadPart), OpenFailure::None, 0};
 }
 
-OpenedFile OpenForReading(const std::string& utf8Path)
+OpenedHandle OpenHandleForReading(const std::string& utf8Path)
 {
     // A folder reads as one on Linux: it opens, and its first read fails.
     const std::wstring path = FilePath(utf8Path);
     const auto [attributes, error] = Attributes(path);
     if (error != 0 || (attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return Failed(error != 0 ? error : EISDIR);
+        return {kNoFile, 0, FailureOf(error != 0 ? error : EISDIR), error != 0 ? error : EISDIR};
     const HANDLE handle = OpenShared(path, GENERIC_READ, FILE_FLAG_SEQUENTIAL_SCAN);
-    if (handle == INVALID_HANDLE_VALUE)
-        return Failed(ErrnoOf(GetLastError()));
+    if (handle == INVALID_HANDLE_VALUE) {
+        const int openError = ErrnoOf(GetLastError());
+        return {kNoFile, 0, FailureOf(openError), openError};
+    }
     LARGE_INTEGER size{};
     const bool regular = GetFileType(handle) == FILE_TYPE_DISK && GetFileSizeEx(handle, &size);
-    std::FILE* stream = StreamOf(handle);
-    if (!stream)
-        return Failed(EMFILE);
-    std::setvbuf(stream, nullptr, _IONBF, 0);
-    return {stream, regular ? static_cast<std::uint64_t>(size.QuadPart) : 0, regular ? OpenFailure::None : OpenFailure::NotRegular, 0};
+    return {reinterpret_cast<FileHandle>(handle), regular ? static_cast<std::uint64_t>(size.QuadPart) : 0,
+            regular ? OpenFailure::None : OpenFailure::NotRegular, 0};
+}
+
+std::FILE* StreamOfHandle(FileHandle handle)
+{
+    std::FILE* stream = StreamOf(reinterpret_cast<HANDLE>(handle));
+    if (stream)
+        std::setvbuf(stream, nullptr, _IONBF, 0);
+    return stream;
+}
+
+std::int64_t ReadHandle(FileHandle handle, unsigned char* buffer, std::size_t size)
+{
+    DWORD count = 0;
+    if (ReadFile(reinterpret_cast<HANDLE>(handle), buffer, static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30)), &count, nullptr))
+        return count;
+    const DWORD error = GetLastError();
+    if (error == ERROR_HANDLE_EOF || error == ERROR_BROKEN_PIPE)
+        return 0;
+    errno = ErrnoOf(error);
+    return -1;
+}
+
+void CloseFileHandle(FileHandle handle)
+{
+    CloseHandle(reinterpret_cast<HANDLE>(handle));
 }
 
 std::int64_t ReadSome(std::FILE* stream, unsigned char* buffer, std::size_t size)

@@ -367,8 +367,8 @@ TEST(LaneFileHasher, AFileThatChangesOrFailsWhileReadGetsNoDigestAndTheOthersGoO
         CLaneFileHasher lanes(kernels.front(), true);
         std::vector<CLaneFileHasher::Finished> finished;
         int moving = 0, beside = 0;  // their tags
-        lanes.Start(&moving, zanfo::OpenForReading(path).stream, size, finished);
-        lanes.Start(&beside, zanfo::OpenForReading(steady).stream, 5 * kSlab + 3, finished);
+        lanes.Start(&moving, zanfo::OpenHandleForReading(path).handle, size, finished);
+        lanes.Start(&beside, zanfo::OpenHandleForReading(steady).handle, 5 * kSlab + 3, finished);
         change();
         while (lanes.Busy())
             lanes.Step(finished);

@@ -42,17 +42,24 @@ std::optional<FileOutcome> HashNamed(CMd5Engine& engine, const std::string& name
 {
     if (name == "-")
         return HashStream(engine, zanfo::BinaryStandardInput(), std::nullopt, upperCase);
-    const zanfo::OpenedFile opened = zanfo::OpenForReading(name);
-    if (!opened.stream)
+    const zanfo::OpenedHandle opened = zanfo::OpenHandleForReading(name);
+    if (opened.handle == zanfo::kNoFile)
         return Failure(opened.error);
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> closer(opened.stream, &std::fclose);
     const bool sized = opened.failure == zanfo::OpenFailure::None && opened.size > 0;
     if (sized && lanes) {
-        lanes->Start(tag, opened.stream, opened.size, *finished);
-        static_cast<void>(closer.release());  // the lane's now
+        try {
+            lanes->Start(tag, opened.handle, opened.size, *finished);
+        } catch (...) {
+            zanfo::CloseFileHandle(opened.handle);
+            throw;
+        }
         return std::nullopt;
     }
-    return HashStream(engine, opened.stream, sized ? std::optional<std::uint64_t>(opened.size) : std::nullopt, upperCase);
+    std::FILE* stream = zanfo::StreamOfHandle(opened.handle);
+    if (!stream)
+        return Failure(EMFILE);
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> closer(stream, &std::fclose);
+    return HashStream(engine, stream, sized ? std::optional<std::uint64_t>(opened.size) : std::nullopt, upperCase);
 }
 
 }  // namespace
