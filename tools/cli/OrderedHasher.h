@@ -133,13 +133,9 @@ private:
         return claimed;
     }
 
-    // Whether the deliverer has enough to do: the next outcome is there and a group waits, or
-    // all there will be.
-    bool DeliveryDue() const
-    {
-        return !m_window.empty() && m_window.front().outcome &&
-               (m_finished >= kDeliveredTogether || m_window.size() == kWindow || m_producedAll);
-    }
+    // Whether the deliverer has enough to do: a group of outcomes in order, or the window is
+    // full, or all there will be.
+    bool DeliveryDue() const { return m_inOrder > 0 && (m_inOrder >= kDeliveredTogether || m_window.size() == kWindow || m_producedAll); }
 
     void Work(std::ostream& progressOut)
     {
@@ -198,8 +194,9 @@ private:
     {
         for (auto& [slot, outcome] : outcomes)
             slot->outcome = std::move(outcome);
-        m_finished += outcomes.size();
         outcomes.clear();
+        while (m_inOrder < m_window.size() && m_window[m_inOrder].outcome)
+            ++m_inOrder;
         if (DeliveryDue() || (m_producedAll && m_claimed == m_window.size()))
             m_ready.notify_one();
     }
@@ -216,8 +213,8 @@ private:
                     done.push_back(std::move(m_window.front()));
                     m_window.pop_front();
                     --m_claimed;
-                    --m_finished;
                 }
+                m_inOrder = 0;
             }
             m_spaceFreed.notify_all();
             if (done.empty())
@@ -245,7 +242,7 @@ private:
     std::condition_variable m_spaceFreed;  // room in the window
     std::deque<Slot> m_window;             // produced jobs not yet delivered, in order
     std::size_t m_claimed = 0;             // of m_window, taken by workers
-    std::size_t m_finished = 0;            // of m_window, with their outcome
+    std::size_t m_inOrder = 0;             // of m_window, from its front, with their outcome
     bool m_producedAll = false;
     bool m_quit = false;
 };
