@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <new>
+#include <system_error>
 #include <utility>
 
 namespace {
@@ -84,7 +85,12 @@ void CLaneFileHasher::Start(void* tag, zanfo::FileHandle handle, std::uint64_t s
     file.read = 0;
     file.hashing = 1;  // the first read goes into slab 0, on this thread
     m_lanes.Start(lane);
-    TakeRead(lane, ReadSlab(handle, file.slabs[0].get()), finished);
+    try {
+        TakeRead(lane, ReadSlab(handle, file.slabs[0].get()), finished);
+    } catch (...) {
+        file.handle = zanfo::kNoFile;  // open still (Finish closes last): the caller's again
+        throw;
+    }
 }
 
 void CLaneFileHasher::TakeRead(int lane, const Read& result, std::vector<Finished>& finished)
@@ -95,7 +101,7 @@ void CLaneFileHasher::TakeRead(int lane, const Read& result, std::vector<Finishe
         return Finish(lane, {file.tag, std::string(), HashFailure::ReadError, result.error}, finished);
     file.read += static_cast<std::uint64_t>(result.count);
     const bool last = static_cast<std::size_t>(result.count) < kSlabSize;
-    // md5sum's rule: a regular file that ends before or after its size changed as it was read.
+    // The engine's rule: a regular file that ends before or after its size changed as it was read.
     if (file.read > file.size || (last && file.read != file.size))
         return Finish(lane, {file.tag, std::string(), HashFailure::Changed, 0}, finished);
     file.hashing = 1 - file.hashing;
@@ -107,15 +113,26 @@ void CLaneFileHasher::TakeRead(int lane, const Read& result, std::vector<Finishe
 void CLaneFileHasher::Finish(int lane, Finished outcome, std::vector<Finished>& finished)
 {
     LaneFile& file = m_files[static_cast<std::size_t>(lane)];
+    finished.push_back(std::move(outcome));  // first: should it throw, the file is still the lane's
     zanfo::CloseFileHandle(file.handle);
     file.handle = zanfo::kNoFile;
-    finished.push_back(std::move(outcome));
 }
 
 void CLaneFileHasher::RequestRead(int lane)
 {
-    if (!m_helper.joinable())
-        m_helper = std::thread(&CLaneFileHasher::HelperLoop, this);
+    if (!m_helper.joinable() && !m_readingAlone) {
+        try {
+            m_helper = std::thread(&CLaneFileHasher::HelperLoop, this);
+        } catch (const std::system_error&) {
+            m_readingAlone = true;  // no thread to be had: each read is made as it is asked for
+        }
+    }
+    if (m_readingAlone) {
+        LaneFile& file = m_files[static_cast<std::size_t>(lane)];
+        file.result = ReadSlab(file.handle, file.slabs[1 - file.hashing].get());
+        file.readDone = true;
+        return;
+    }
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_queue.push_back(lane);

@@ -16,7 +16,8 @@
 // Hashes regular files in the lanes of one CMd5Lanes, on the calling thread, while a helper
 // thread reads ahead: as a lane hashes one slab of its file, the next is read into its other.
 // A file's first slab is read at once when it starts, so a small file costs no hand-over at
-// all. Memory: two slabs per lane, allocated once.
+// all; where no helper thread can be had, every slab is read so. Memory: two slabs per lane,
+// allocated once.
 class CLaneFileHasher {
 public:
     static constexpr std::size_t kSlabSize = 128 * 1024;
@@ -39,12 +40,13 @@ public:
 
     // Takes a regular file of `size` bytes (at least one), open by its handle (threads opening
     // stdio streams at once queue for stdio's lock), into a free lane, and closes it when done.
-    // Its bytes are checked against the size as md5sum does: more or fewer, and the file changed
-    // as it was read. A file whose first read fails is in `finished` on return. On an exception
-    // (no memory) the file stays the caller's.
+    // Its bytes are checked against the size as the engine checks them: more or fewer, and the
+    // file changed as it was read. A file whose first read fails is in `finished` on return. On
+    // an exception (no memory) the file stays the caller's.
     void Start(void* tag, zanfo::FileHandle file, std::uint64_t size, std::vector<Finished>& finished);
 
-    // Hashes until at least one file is finished, or none is left.
+    // Hashes until at least one file is finished and a quarter of the lanes are free, or none is
+    // left.
     void Step(std::vector<Finished>& finished);
 
 private:
@@ -79,5 +81,6 @@ private:
     std::condition_variable m_readDone;
     std::deque<int> m_queue;  // lanes whose read is wanted, in order
     bool m_quit = false;
-    std::thread m_helper;  // started with the first read ahead
+    std::thread m_helper;         // started with the first read ahead
+    bool m_readingAlone = false;  // it could not be
 };

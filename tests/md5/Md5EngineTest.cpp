@@ -381,6 +381,21 @@ TEST(LaneFileHasher, AFileThatChangesOrFailsWhileReadGetsNoDigestAndTheOthersGoO
         }
     }
     EXPECT_EQ(OpenDescriptorCount(), descriptorsBefore);
+    // As another user who may have no second thread: the lanes read on their own thread.
+    const std::string steadyDigest = DigestOf(PatternBytes(5 * kSlab + 3), true);
+    ASSERT_EQ(chmod(dir.Path().c_str(), 0755), 0);
+    EXPECT_EQ(CheckedUnprivileged([&] {
+                  const rlimit oneProcess{1, 1};
+                  CLaneFileHasher alone(kernels.front(), true);
+                  std::vector<CLaneFileHasher::Finished> finished;
+                  if (setrlimit(RLIMIT_NPROC, &oneProcess) != 0)
+                      return false;
+                  alone.Start(nullptr, zanfo::OpenHandleForReading(steady).handle, 5 * kSlab + 3, finished);
+                  while (alone.Busy())
+                      alone.Step(finished);
+                  return finished.size() == 1 && finished[0].digest == steadyDigest;
+              }),
+              std::optional<bool>(true));
 }
 #endif
 
