@@ -21,9 +21,9 @@ void CChunkReader::AlignedFree::operator()(unsigned char* buffer) const
     zanfo::FreeAligned(buffer);
 }
 
-CChunkReader::Buffer CChunkReader::AllocateChunkBuffer()
+CChunkReader::Buffer CChunkReader::AllocateBuffer(std::size_t size)
 {
-    void* memory = zanfo::AllocateAligned(kChunkSize, kBufferAlignment);
+    void* memory = zanfo::AllocateAligned(size, kBufferAlignment);
     if (!memory)
         throw std::bad_alloc();
     return Buffer(static_cast<unsigned char*>(memory));
@@ -35,7 +35,7 @@ CChunkReader::CChunkReader(std::FILE* stream, Buffers& buffers, bool regularFile
     , m_regularFile(regularFile)
 {
     if (!m_buffers.current)
-        m_buffers.current = AllocateChunkBuffer();
+        m_buffers.current = AllocateBuffer(kChunkSize);
     m_inRead.reserve(2);  // the caller's thread and the helper: registering never allocates
 }
 
@@ -122,7 +122,7 @@ void CChunkReader::PrefetchNext()
         return;
     try {
         if (!m_buffers.spare)
-            m_buffers.spare = AllocateChunkBuffer();
+            m_buffers.spare = AllocateBuffer(kChunkSize);
         if (!m_helper.joinable())
             m_helper = std::thread(&CChunkReader::HelperLoop, this);
     } catch (const std::exception&) {

@@ -27,6 +27,9 @@ public:
         void operator()(unsigned char* buffer) const;
     };
     using Buffer = std::unique_ptr<unsigned char, AlignedFree>;
+    // `size` bytes, page-aligned (the kernel copies into such a buffer fastest); bad_alloc when
+    // there are none.
+    static Buffer AllocateBuffer(std::size_t size);
     // The two chunk buffers, made when first needed: their owner may keep them for the next
     // reader, so that many small files cost no allocation each.
     struct Buffers {
@@ -52,7 +55,6 @@ public:
     void Cancel();
 
 private:
-    static Buffer AllocateChunkBuffer();
     Chunk ReadInto(unsigned char* buffer);
     void HelperLoop();
     void InterruptUntilNoRead();

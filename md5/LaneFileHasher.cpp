@@ -1,28 +1,16 @@
 #include "md5/LaneFileHasher.h"
 
-#include "platform/AlignedMemory.h"
 #include "platform/FileAccess.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <new>
 #include <system_error>
 #include <utility>
 
 namespace {
 
-// Page-aligned, as the chunk reader's buffers, for the kernel's copy.
-constexpr std::size_t kSlabAlignment = 4096;
 // While a lane waits for its read, the others go on in short runs, so that it soon rejoins them.
 constexpr std::size_t kBlocksWhileOneWaits = 64;
-
-CChunkReader::Buffer AllocateSlab()
-{
-    void* memory = zanfo::AllocateAligned(CLaneFileHasher::kSlabSize, kSlabAlignment);
-    if (!memory)
-        throw std::bad_alloc();
-    return CChunkReader::Buffer(static_cast<unsigned char*>(memory));
-}
 
 }  // namespace
 
@@ -78,7 +66,7 @@ void CLaneFileHasher::Start(void* tag, zanfo::FileHandle handle, std::uint64_t s
     LaneFile& file = m_files[static_cast<std::size_t>(lane)];
     for (CChunkReader::Buffer& slab : file.slabs)
         if (!slab)
-            slab = AllocateSlab();
+            slab = CChunkReader::AllocateBuffer(kSlabSize);
     file.tag = tag;
     file.handle = handle;
     file.size = size;

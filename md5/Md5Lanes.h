@@ -29,7 +29,6 @@ public:
 
     explicit CMd5Lanes(const Kernel& kernel);
     int Lanes() const { return m_kernel.lanes; }
-    const char* KernelName() const { return m_kernel.name; }
 
     // A new message in a free lane.
     void Start(int lane);

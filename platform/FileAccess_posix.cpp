@@ -58,13 +58,9 @@ OpenedFile OpenRegularFile(const std::string& utf8Path)
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
 
-    std::FILE* stream = ::fdopen(fd, "rb");
-    if (!stream) {
-        const int error = errno;
-        ::close(fd);
-        return Failed(error);
-    }
-    std::setvbuf(stream, nullptr, _IONBF, 0);
+    std::FILE* stream = StreamOfHandle(fd);
+    if (!stream)
+        return Failed(EMFILE);
     return {stream, static_cast<std::uint64_t>(info.st_size), OpenFailure::None, 0};
 }
 

@@ -58,19 +58,6 @@ HANDLE OpenShared(const std::wstring& path, DWORD access, DWORD flags)
                        nullptr);
 }
 
-std::FILE* StreamOf(HANDLE handle)
-{
-    const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDONLY | _O_BINARY);
-    if (descriptor < 0) {
-        CloseHandle(handle);
-        return nullptr;
-    }
-    std::FILE* stream = _fdopen(descriptor, "rb");
-    if (!stream)
-        _close(descriptor);
-    return stream;
-}
-
 // The attributes of the path itself, or the errno value of the failed look-up.
 std::pair<DWORD, int> Attributes(const std::wstring& path)
 {
@@ -123,10 +110,9 @@ OpenedFile OpenRegularFile(const std::string& utf8Path)
         CloseHandle(handle);
         return {nullptr, 0, OpenFailure::NotRegular, 0};
     }
-    std::FILE* stream = StreamOf(handle);
+    std::FILE* stream = StreamOfHandle(reinterpret_cast<FileHandle>(handle));
     if (!stream)
         return Failed(EMFILE);
-    std::setvbuf(stream, nullptr, _IONBF, 0);
     return {stream, static_cast<std::uint64_t>(size.QuadPart), OpenFailure::None, 0};
 }
 
@@ -150,9 +136,17 @@ OpenedHandle OpenHandleForReading(const std::string& utf8Path)
 
 std::FILE* StreamOfHandle(FileHandle handle)
 {
-    std::FILE* stream = StreamOf(reinterpret_cast<HANDLE>(handle));
-    if (stream)
-        std::setvbuf(stream, nullptr, _IONBF, 0);
+    const int descriptor = _open_osfhandle(handle, _O_RDONLY | _O_BINARY);
+    if (descriptor < 0) {
+        CloseHandle(reinterpret_cast<HANDLE>(handle));
+        return nullptr;
+    }
+    std::FILE* stream = _fdopen(descriptor, "rb");
+    if (!stream) {
+        _close(descriptor);
+        return nullptr;
+    }
+    std::setvbuf(stream, nullptr, _IONBF, 0);
     return stream;
 }
 

@@ -83,6 +83,9 @@ TEST(Cli, OutputIsMd5sumsByteForByte)
 {
     HostileFolder f;
     const Args all = Joined({"--"}, f.names);
+    Args moreThanLanes = {"--"};  // more files than a thread has lanes, so that lanes come free and fill again
+    for (int round = 0; round < 5; ++round)
+        moreThanLanes = Joined(moreThanLanes, f.names);
     const std::string input = f.dir.File("plain");
     // Around the companion's read size, so that files take several reads side by side.
     for (const std::size_t size : {131071, 131072 * 2, 131072 * 2 + 7, 131072 * 5 + 100})
@@ -98,6 +101,7 @@ TEST(Cli, OutputIsMd5sumsByteForByte)
         {"dash-is-stdin", {"-"}},
         {"file-then-stdin", {"plain", "-"}},
         {"files-of-several-reads", {"big-131071", "big-262144", "plain", "big-262151", "empty", "big-655460"}},
+        {"more-files-than-lanes", moreThanLanes},
     };
     for (const auto& [name, args] : rows) {
         const Outcome expected = RunProgram(f.dir, Joined({"md5sum"}, args), input);
