@@ -9,8 +9,9 @@ set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# A self-contained .exe: no libstdc++ or winpthread DLLs to ship beside it.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+# A self-contained .exe: no libstdc++ or winpthread DLLs to ship beside it; no link time in the
+# PE header, so that a release rebuilds bit for bit.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -Wl,--no-insert-timestamp")
 set(CMAKE_CROSSCOMPILING_EMULATOR wine)
 # Release programs without their symbol tables: about half the size.
 set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")

@@ -39,13 +39,14 @@ zanfo_ensure_packages() {
 }
 
 # zanfo_build DIR [CMAKE_ARGS...]: configures DIR once (again when the arguments change), builds it.
-# ZANFO_TARGETS, when set, names the only targets to build.
+# ZANFO_TARGETS, when set, names the only targets to build; ZANFO_SOURCE, when set, is the tree
+# to build instead of this one.
 zanfo_build() {
     local dir=$1
     shift
     local stamp="$dir/.zanfo-configure-args" args="$*"
     if [ ! -f "$dir/build.ninja" ] || [ "$(cat "$stamp" 2>/dev/null)" != "$args" ]; then
-        cmake -S "$ZANFO_ROOT" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release "$@" >&2
+        cmake -S "${ZANFO_SOURCE:-$ZANFO_ROOT}" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release "$@" >&2
         printf '%s' "$args" > "$stamp"
     fi
     # shellcheck disable=SC2086

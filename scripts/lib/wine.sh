@@ -1,10 +1,11 @@
 # Wine and a private X server for the Windows programs. Sourced after common.sh, not run.
 source "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
 
-# The test prefix under the build folder: made once (wineboot takes about 10 s), with the
-# settings of tests/windows/wine-settings.reg.
+# zanfo_wine_prefix [FOLDER]: the test prefix, by default under the build folder: made once
+# (wineboot takes about 10 s), with the settings of tests/windows/wine-settings.reg. Wine makes
+# no menu entries on this machine for what is installed in it.
 zanfo_wine_prefix() {
-    export WINEPREFIX="$ZANFO_ROOT/build/windows/wine-prefix" WINEDEBUG=-all
+    export WINEPREFIX="${1:-$ZANFO_ROOT/build/windows/wine-prefix}" WINEDEBUG=-all WINEDLLOVERRIDES="winemenubuilder.exe=d"
     local settings="$ZANFO_ROOT/tests/windows/wine-settings.reg" stamp="$WINEPREFIX/.zanfo-settings"
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         mkdir -p "$WINEPREFIX"

@@ -13,6 +13,8 @@
 #                                                       window messages it must shrug off
 # Exits 77 (skipped) where no X server can be started.
 set -uo pipefail
+# The titles are Chinese: xdotool matches them, and Wine hands them to X, as UTF-8 only.
+export LANG=C.UTF-8 LC_ALL=C.UTF-8
 
 wine="" shots="" probe=""
 while [ $# -gt 1 ]; do
