@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Checks the packages scripts/package built: the checksums match; lintian shows no tag at all,
 # not even at info level (hardening, stripping); the AppStream metainfo and the desktop entry
-# validate; the unpacked companions hash a file right; the Windows programs import system DLLs
-# only and keep ASLR and DEP; and the installer, in a fresh Wine prefix, installs the programs
-# and the shortcut, replaces an older version, and uninstalls without a trace. Nothing is
-# installed on this machine.
+# validate; dpkg installs and purges the package without a trace (in an empty root); the
+# unpacked companions hash a file right; the Windows programs import system DLLs only and keep
+# ASLR and DEP; and the installer, in a fresh Wine prefix, installs the programs and the
+# shortcut, replaces an older version, and uninstalls without a trace. Nothing is installed on
+# this machine.
 #   check-packages.sh FOLDER [BUILD_FOLDER...]   no file in the packages names a BUILD_FOLDER
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -31,6 +32,20 @@ hashes_abc() { [ "$("$@" --lower "$work/abc" | cut -d' ' -f1)" = 900150983cd24fb
 check "checksums" sh -c "cd '$folder' && sha256sum -c --quiet SHA256SUMS"
 check "lintian, info tags included" lintian --display-info --fail-on error,warning,info --tag-display-limit 0 "$deb"
 dpkg-deb -x "$deb" "$work/deb"
+# Installed by dpkg into an empty root (its dependencies are not there) and purged: only dpkg's
+# own records may stay.
+install_and_purge() {
+    local target="$work/debian-root" left
+    mkdir -p "$target/var/lib/dpkg/info" "$target/var/lib/dpkg/updates"
+    touch "$target/var/lib/dpkg/status"
+    local dpkg=(dpkg --root="$target" --force-not-root --force-script-chrootless --log=/dev/null)
+    "${dpkg[@]}" --force-depends -i "$deb" || return 1
+    [ -x "$target/usr/bin/zanfo-md5" ] && [ -x "$target/usr/bin/zanfo-md5-cli" ] || { echo "not installed"; return 1; }
+    "${dpkg[@]}" --purge zanfo-md5 || return 1
+    left=$(find "$target" -mindepth 1 | grep -v -x -F -e "$target/var" -e "$target/var/lib" | grep -v -F "$target/var/lib/dpkg")
+    [ -z "$left" ] || { echo "left behind:"; echo "$left"; return 1; }
+}
+check "dpkg installs the package and purges it without a trace" install_and_purge
 check "AppStream metainfo" appstreamcli validate --no-net "$work/deb/usr/share/metainfo/com.zanfo.ZanfoMd5.metainfo.xml"
 check "desktop entry" desktop-file-validate "$work/deb/usr/share/applications/com.zanfo.ZanfoMd5.desktop"
 check "the unpacked zanfo-md5-cli hashes a file" hashes_abc "$work/deb/usr/bin/zanfo-md5-cli"
