@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <optional>
 #include <thread>
 
@@ -262,12 +263,17 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             options.jobs = 1;
 
     int status = kCliSuccess;
-    if (options.check) {
-        for (const std::string& list : options.names)
-            if (!CheckList(list, options, out, err, errIsTerminal))
-                status = kCliFileFailed;
-    } else {
-        status = Generate(options, out, err, errIsTerminal);
+    try {
+        if (options.check) {
+            for (const std::string& list : options.names)
+                if (!CheckList(list, options, out, err, errIsTerminal))
+                    status = kCliFileFailed;
+        } else {
+            status = Generate(options, out, err, errIsTerminal);
+        }
+    } catch (const std::bad_alloc&) {
+        err << kProgramName << ": memory exhausted\n";  // md5sum's words
+        return kCliFileFailed;
     }
     // The stream's own sync even after a failure, which then tells the first one's errno again.
     errno = 0;

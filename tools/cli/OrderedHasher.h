@@ -9,10 +9,12 @@
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
+#include <exception>
 #include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -60,23 +62,15 @@ public:
     {
         const bool alone = settings.progress || settings.oneFile;
         const std::vector<CMd5Lanes::Kernel> kernels = alone ? std::vector<CMd5Lanes::Kernel>() : CMd5Lanes::AvailableKernels();
-        if (kernels.empty() && settings.jobs <= 1) {
-            for (Job job; produce(job);) {
-                const std::string* name = nameOf(job);
-                deliver(job, name ? HashNamedFile(engine, *name, settings.upperCase, settings.progress) : FileOutcome());
-            }
-            return;
-        }
+        if (kernels.empty() && settings.jobs <= 1)
+            return HashInTurn(settings, engine, produce, nameOf, deliver);
         COrderedHasher hasher(settings, produce, nameOf);
         std::vector<std::thread> workers;
         try {
-            for (unsigned i = 0; i < settings.jobs; ++i)
-                workers.emplace_back([&] {
-                    if (kernels.empty())
-                        hasher.Work(engine.ProgressOut());
-                    else
-                        hasher.WorkInLanes(kernels.front(), engine.ProgressOut());
-                });
+            // As many workers as threads can be had; with none, the files are hashed in turn here.
+            while (workers.size() < settings.jobs && hasher.StartWorker(workers, kernels, engine)) {}
+            if (workers.empty())
+                return HashInTurn(settings, engine, produce, nameOf, deliver);
             hasher.DeliverAll(deliver);
         } catch (...) {
             hasher.Quit();
@@ -131,6 +125,35 @@ private:
             m_spaceFreed.wait(lock);
         }
         return claimed;
+    }
+
+    static void HashInTurn(const Settings& settings, CCliProgressEngine& engine, const Produce& produce, const NameOf& nameOf,
+                           const Deliver& deliver)
+    {
+        for (Job job; produce(job);) {
+            const std::string* name = nameOf(job);
+            deliver(job, name ? HashNamedFile(engine, *name, settings.upperCase, settings.progress) : FileOutcome());
+        }
+    }
+
+    // A worker's failure (out of memory) ends the run and is thrown again on the caller's thread.
+    bool StartWorker(std::vector<std::thread>& workers, const std::vector<CMd5Lanes::Kernel>& kernels, CCliProgressEngine& engine)
+    {
+        try {
+            workers.emplace_back([this, &kernels, &engine] {
+                try {
+                    if (kernels.empty())
+                        Work(engine.ProgressOut());
+                    else
+                        WorkInLanes(kernels.front(), engine.ProgressOut());
+                } catch (...) {
+                    Fail(std::current_exception());
+                }
+            });
+            return true;
+        } catch (const std::system_error&) {
+            return false;  // no thread to be had
+        }
     }
 
     // Whether the deliverer has enough to do: a group of outcomes in order, or the window is
@@ -207,7 +230,9 @@ private:
         for (;;) {
             {
                 std::unique_lock<std::mutex> lock(m_mutex);
-                m_ready.wait(lock, [&] { return DeliveryDue() || (m_producedAll && m_window.empty()); });
+                m_ready.wait(lock, [&] { return m_failure || DeliveryDue() || (m_producedAll && m_window.empty()); });
+                if (m_failure)
+                    std::rethrow_exception(m_failure);
                 // Every outcome ready in order goes at once, and out of the lock.
                 while (!m_window.empty() && m_window.front().outcome) {
                     done.push_back(std::move(m_window.front()));
@@ -223,6 +248,18 @@ private:
                 deliver(slot.job, *slot.outcome);
             done.clear();
         }
+    }
+
+    void Fail(std::exception_ptr failure)
+    {
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            if (!m_failure)
+                m_failure = failure;
+            m_quit = true;
+        }
+        m_ready.notify_one();
+        m_spaceFreed.notify_all();
     }
 
     void Quit()
@@ -245,4 +282,5 @@ private:
     std::size_t m_inOrder = 0;             // of m_window, from its front, with their outcome
     bool m_producedAll = false;
     bool m_quit = false;
+    std::exception_ptr m_failure;  // the first worker's that failed
 };
