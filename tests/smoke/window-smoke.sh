@@ -41,7 +41,13 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-fail() { echo "FAIL: $*"; sed 's/^/  app: /' "$work/app.log"; sed 's/^/  xvfb: /' "$work/xvfb.log"; exit 1; }
+fail() {
+    echo "FAIL: $*"
+    sed 's/^/  app: /' "$work/app.log"
+    sed 's/^/  xvfb: /' "$work/xvfb.log"
+    kill -0 "$xvfb_pid" 2>/dev/null && echo "  xvfb: still running on $DISPLAY" || echo "  xvfb: gone"
+    exit 1
+}
 
 # Polls a condition every 50 ms for up to 30 s, or SECONDS.
 wait_for() {  # CONDITION [SECONDS]
