@@ -6,7 +6,9 @@
 zanfo_start_xvfb() {
     local log=${1:-/dev/null} display_file tries=600
     display_file=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" 2>"$log" &
+    # -noreset: by default the server resets when its last client leaves, and a client that
+    # connects during the reset is refused (the readiness probe is such a last client).
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$display_file" 2>"$log" &
     ZANFO_XVFB_PID=$!
     # The number arrives as a whole line.
     until [ -s "$display_file" ] && [ "$(tail -c 1 "$display_file")" = "" ]; do
