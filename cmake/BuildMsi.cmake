@@ -39,4 +39,15 @@ execute_process(COMMAND faketime ${frozen_clock} wixl --arch x64 -D Version=${VE
 # wixl picks a random package code; a package's code names its content.
 execute_process(COMMAND faketime ${frozen_clock} msibuild ${output} -s "Zanfo MD5 ${VERSION}" Zanfo "x64;1033" "{${package_code}}"
                 COMMAND_ERROR_IS_FATAL ANY)
+# Windows Installer compares three parts of a version, so the upgrade also replaces a product
+# whose first three are the same (a release that changes only the fourth): its upper bound
+# includes itself (0x200), as WiX's AllowSameVersionUpgrades makes it, which wixl does not know.
+execute_process(COMMAND msiinfo export ${output} Upgrade OUTPUT_FILE ${stage}/Upgrade.idt COMMAND_ERROR_IS_FATAL ANY)
+file(READ ${stage}/Upgrade.idt upgrade_table)
+string(REPLACE "\t1\t\tWIX_UPGRADE_DETECTED" "\t513\t\tWIX_UPGRADE_DETECTED" inclusive_table "${upgrade_table}")
+if(inclusive_table STREQUAL upgrade_table)
+  message(FATAL_ERROR "wixl's upgrade row is not the one expected:\n${upgrade_table}")
+endif()
+file(WRITE ${stage}/Upgrade.idt "${inclusive_table}")
+execute_process(COMMAND faketime ${frozen_clock} msibuild ${output} -i ${stage}/Upgrade.idt COMMAND_ERROR_IS_FATAL ANY)
 file(REMOVE_RECURSE ${stage})

@@ -109,10 +109,10 @@ check "the installed zanfo-md5-cli.exe hashes a file" hashes_abc wine "$installe
 # The window needs a Wine session that starts on the test's display, not the installer's.
 wineserver -w
 check "the installed zanfo-md5.exe runs its window" bash "$root/tests/smoke/window-smoke.sh" --wine "$installed/zanfo-md5.exe"
-# The next version: the same programs, the third number one up (Windows Installer compares
-# three).
-IFS=. read -r major minor build _ <<<"$version"
-next="$major.$minor.$((build + 1)).0"
+# The next version: the same programs, the fourth number one up, which Windows Installer does
+# not compare (two products stayed installed before the upgrade's bound included itself).
+IFS=. read -r major minor build tweak <<<"$version"
+next="$major.$minor.$build.$((tweak + 1))"
 check "an installer of $next builds" cmake -DVERSION="$next" -DEPOCH=0 -DSOURCE_DIR="$root" -DWINDOW="$top/zanfo-md5.exe" \
     -DCOMPANION="$top/zanfo-md5-cli.exe" -DOUTPUT="$work/next.msi" -P "$root/cmake/BuildMsi.cmake"
 check "$next installs over $version" msiexec /i "$work/next.msi"
