@@ -7,8 +7,9 @@ ZANFO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 # Qt for the windows (and its Chinese translations), xdg-utils to open links, a Song-style CJK
 # font for the Chinese texts.
 ZANFO_PACKAGES=(g++ cmake ninja-build pkg-config libgtest-dev qt6-base-dev qt6-translations-l10n xdg-utils fonts-noto-cjk)
-# Only the tests need these: Xvfb, xdotool and the xcb platform run the real window.
-ZANFO_TEST_PACKAGES=(xvfb xdotool)
+# Only the tests need these: Xvfb, xdotool (and xclip, to read typed text back) and the xcb
+# platform run the real window.
+ZANFO_TEST_PACKAGES=(xvfb xdotool xclip)
 
 zanfo_as_root() {
     if [ "$(id -u)" = 0 ]; then

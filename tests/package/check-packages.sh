@@ -12,7 +12,7 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 source "$root/scripts/lib/common.sh"
 source "$root/scripts/lib/wine.sh"
 zanfo_ensure_packages lintian appstream desktop-file-utils wine64 wine binutils-mingw-w64-x86-64 unzip wixl msitools \
-    faketime xvfb xdotool
+    faketime xvfb xdotool xclip
 
 folder=$(realpath "$1")
 shift
