@@ -88,6 +88,7 @@ private:
     // would cost more than its hashing.
     static constexpr std::size_t kDeliveredTogether = 64;
     static constexpr std::size_t kMostTakenTogether = 32;
+    static constexpr std::size_t kProducedTogether = 64;
 
     struct Slot {
         Job job;
@@ -111,20 +112,48 @@ private:
                 claimed.push_back(&m_window[m_claimed++]);
                 continue;
             }
-            if (m_producedAll || (m_window.size() == kWindow && (!claimed.empty() || !wait)))
+            if (m_producedAll)
                 break;
-            if (m_window.size() < kWindow) {
-                Job job;
-                m_producedAll = !m_produce(job);
-                if (m_producedAll)
-                    m_ready.notify_one();  // the deliverer may be waiting for the end
-                else
-                    m_window.push_back({std::move(job), std::nullopt});
+            if (!m_producing && m_window.size() < kWindow) {
+                ProduceMore(lock);
                 continue;
             }
-            m_spaceFreed.wait(lock);
+            if (!claimed.empty() || !wait)
+                break;
+            m_claimable.wait(lock);
         }
         return claimed;
+    }
+
+    // More jobs into the window, produced out of the lock: the other workers meanwhile claim and
+    // record, and the deliverer delivers.
+    void ProduceMore(std::unique_lock<std::mutex>& lock)
+    {
+        const std::size_t room = std::min(kProducedTogether, kWindow - m_window.size());
+        m_producing = true;
+        lock.unlock();
+        bool ended = false;
+        try {
+            for (Job job; m_produced.size() < room && !ended;) {
+                ended = !m_produce(job);
+                if (!ended)
+                    m_produced.push_back(std::move(job));
+            }
+        } catch (...) {
+            lock.lock();
+            m_producing = false;
+            m_produced.clear();
+            throw;
+        }
+        lock.lock();
+        m_producing = false;
+        for (Job& job : m_produced)
+            m_window.push_back({std::move(job), std::nullopt});
+        m_produced.clear();
+        m_producedAll = ended;
+        if (ended)
+            m_ready.notify_one();  // the deliverer may be waiting for the end
+        m_claimable.notify_all();
     }
 
     static void HashInTurn(const Settings& settings, CCliProgressEngine& engine, const Produce& produce, const NameOf& nameOf,
@@ -241,7 +270,7 @@ private:
                 }
                 m_inOrder = 0;
             }
-            m_spaceFreed.notify_all();
+            m_claimable.notify_all();
             if (done.empty())
                 return;
             for (const Slot& slot : done)
@@ -259,7 +288,7 @@ private:
             m_quit = true;
         }
         m_ready.notify_one();
-        m_spaceFreed.notify_all();
+        m_claimable.notify_all();
     }
 
     void Quit()
@@ -268,7 +297,7 @@ private:
             std::lock_guard<std::mutex> lock(m_mutex);
             m_quit = true;
         }
-        m_spaceFreed.notify_all();
+        m_claimable.notify_all();
     }
 
     const Settings& m_settings;
@@ -276,11 +305,13 @@ private:
     const NameOf& m_nameOf;
     std::mutex m_mutex;
     std::condition_variable m_ready;       // the next outcome in order, or the end
-    std::condition_variable m_spaceFreed;  // room in the window
+    std::condition_variable m_claimable;   // room in the window, or jobs produced
     std::deque<Slot> m_window;             // produced jobs not yet delivered, in order
     std::size_t m_claimed = 0;             // of m_window, taken by workers
     std::size_t m_inOrder = 0;             // of m_window, from its front, with their outcome
     bool m_producedAll = false;
+    bool m_producing = false;    // by a worker, out of the lock, into m_produced
+    std::vector<Job> m_produced;
     bool m_quit = false;
     std::exception_ptr m_failure;  // the first worker's that failed
 };
