@@ -37,18 +37,7 @@ CLaneFileHasher::~CLaneFileHasher()
 
 int CLaneFileHasher::FreeLanes() const
 {
-    int free = 0;
-    for (const LaneFile& file : m_files)
-        free += file.handle != zanfo::kNoFile ? 0 : 1;
-    return free;
-}
-
-bool CLaneFileHasher::Busy() const
-{
-    for (const LaneFile& file : m_files)
-        if (file.handle != zanfo::kNoFile)
-            return true;
-    return false;
+    return m_lanes.Lanes() - __builtin_popcount(m_busy);
 }
 
 // One read of a slab; a regular file is at its end when it delivers less.
@@ -60,9 +49,7 @@ CLaneFileHasher::Read CLaneFileHasher::ReadSlab(zanfo::FileHandle file, unsigned
 
 void CLaneFileHasher::Start(void* tag, zanfo::FileHandle handle, std::uint64_t size, std::vector<Finished>& finished)
 {
-    int lane = 0;
-    while (m_files[static_cast<std::size_t>(lane)].handle != zanfo::kNoFile)
-        ++lane;
+    const int lane = __builtin_ctz(~m_busy);
     LaneFile& file = m_files[static_cast<std::size_t>(lane)];
     for (CChunkReader::Buffer& slab : file.slabs)
         if (!slab)
@@ -73,10 +60,12 @@ void CLaneFileHasher::Start(void* tag, zanfo::FileHandle handle, std::uint64_t s
     file.read = 0;
     file.hashing = 1;  // the first read goes into slab 0, on this thread
     m_lanes.Start(lane);
+    m_busy |= 1u << lane;
     try {
         TakeRead(lane, ReadSlab(handle, file.slabs[0].get()), finished);
     } catch (...) {
         file.handle = zanfo::kNoFile;  // open still (Finish closes last): the caller's again
+        m_busy &= ~(1u << lane);
         throw;
     }
 }
@@ -104,6 +93,7 @@ void CLaneFileHasher::Finish(int lane, Finished outcome, std::vector<Finished>& 
     finished.push_back(std::move(outcome));  // first: should it throw, the file is still the lane's
     zanfo::CloseFileHandle(file.handle);
     file.handle = zanfo::kNoFile;
+    m_busy &= ~(1u << lane);
 }
 
 void CLaneFileHasher::RequestRead(int lane)
@@ -158,16 +148,16 @@ void CLaneFileHasher::Step(std::vector<Finished>& finished)
     const int enoughFree = std::max(1, m_lanes.Lanes() / 4);
     while (Busy() && (finished.size() == finishedBefore || FreeLanes() < enoughFree)) {
         // The reads that are there, for the lanes that want them.
+        const std::uint32_t hungry = m_lanes.HungryLanes() & m_busy;
         std::vector<std::pair<int, Read>> arrived;
         bool waiting = false;
-        {
+        if (hungry != 0) {
             std::unique_lock<std::mutex> lock(m_mutex);
             const auto collect = [&] {
                 waiting = false;
-                for (int lane = 0; lane < m_lanes.Lanes(); ++lane) {
+                for (std::uint32_t rest = hungry; rest != 0; rest &= rest - 1) {
+                    const int lane = __builtin_ctz(rest);
                     const LaneFile& file = m_files[static_cast<std::size_t>(lane)];
-                    if (file.handle == zanfo::kNoFile || !m_lanes.Hungry(lane))
-                        continue;
                     if (file.readDone)
                         arrived.emplace_back(lane, file.result);
                     else
@@ -181,8 +171,9 @@ void CLaneFileHasher::Step(std::vector<Finished>& finished)
         for (const auto& [lane, result] : arrived)
             TakeRead(lane, result, finished);
         m_lanes.Run(waiting ? kBlocksWhileOneWaits : SIZE_MAX);
-        for (int lane = 0; lane < m_lanes.Lanes(); ++lane)
-            if (m_files[static_cast<std::size_t>(lane)].handle != zanfo::kNoFile && m_lanes.Done(lane))
-                Finish(lane, {m_files[static_cast<std::size_t>(lane)].tag, m_lanes.TakeDigest(lane, m_upperCase)}, finished);
+        for (std::uint32_t rest = m_lanes.DoneLanes() & m_busy; rest != 0; rest &= rest - 1) {
+            const int lane = __builtin_ctz(rest);
+            Finish(lane, {m_files[static_cast<std::size_t>(lane)].tag, m_lanes.TakeDigest(lane, m_upperCase)}, finished);
+        }
     }
 }

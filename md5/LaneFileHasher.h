@@ -36,7 +36,7 @@ public:
     CLaneFileHasher& operator=(const CLaneFileHasher&) = delete;
 
     int FreeLanes() const;
-    bool Busy() const;  // some lane has a file
+    bool Busy() const { return m_busy != 0; }  // some lane has a file
 
     // Takes a regular file of `size` bytes (at least one), open by its handle (threads opening
     // stdio streams at once queue for stdio's lock), into a free lane, and closes it when done.
@@ -75,6 +75,7 @@ private:
     CMd5Lanes m_lanes;
     bool m_upperCase;
     std::vector<LaneFile> m_files;  // one per lane; one without a file is free
+    std::uint32_t m_busy = 0;       // the lanes with a file, bit i for lane i
 
     std::mutex m_mutex;
     std::condition_variable m_requested;

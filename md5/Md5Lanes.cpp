@@ -40,8 +40,15 @@ void CMd5Lanes::Start(int lane)
 {
     for (int word = 0; word < 4; ++word)
         m_states[word * kMaxLanes + lane] = kInitial[word];
-    m_lanes[lane] = Lane();
-    m_lanes[lane].stage = Stage::Waiting;
+    Lane& to = m_lanes[lane];
+    to.length = 0;
+    to.blocks = 0;
+    const std::uint32_t bit = 1u << lane;
+    m_started |= bit;
+    m_hungry |= bit;
+    m_running &= ~bit;
+    m_inTail &= ~bit;
+    m_done &= ~bit;
 }
 
 void CMd5Lanes::Feed(int lane, const unsigned char* data, std::size_t size, bool last)
@@ -63,72 +70,60 @@ void CMd5Lanes::Feed(int lane, const unsigned char* data, std::size_t size, bool
         for (int i = 0; i < 8; ++i)
             to.tail[to.tailBlocks * 64 - 8 + i] = static_cast<unsigned char>(bits >> (8 * i));
     }
-    to.stage = to.blocks > 0 ? Stage::Data : last ? Stage::Tail : Stage::Waiting;
-    if (to.stage == Stage::Tail)
+    const std::uint32_t bit = 1u << lane;
+    if (to.blocks == 0 && !last)
+        return;  // still hungry
+    m_hungry &= ~bit;
+    m_running |= bit;
+    if (to.blocks == 0) {
         to.data = to.tail, to.blocks = to.tailBlocks;
-}
-
-bool CMd5Lanes::Runnable() const
-{
-    for (int lane = 0; lane < m_kernel.lanes; ++lane)
-        if (m_lanes[lane].stage == Stage::Data || m_lanes[lane].stage == Stage::Tail)
-            return true;
-    return false;
+        m_inTail |= bit;
+    }
 }
 
 void CMd5Lanes::Run(std::size_t mostBlocks)
 {
     // Every lane with blocks goes as far as the one with the fewest: then that one wants more,
     // moves to its tail, or is done.
-    std::uint32_t active = 0;
-    std::size_t blocks = mostBlocks;
-    const unsigned char* data[kMaxLanes] = {};
-    for (int lane = 0; lane < m_kernel.lanes; ++lane) {
-        const Lane& from = m_lanes[lane];
-        if (from.stage == Stage::Data || from.stage == Stage::Tail) {
-            active |= 1u << lane;
-            blocks = std::min(blocks, from.blocks);
-            data[lane] = from.data;
-        }
-    }
+    const std::uint32_t active = m_running;
     if (active == 0)
         return;
+    std::size_t blocks = mostBlocks;
+    const unsigned char* data[kMaxLanes] = {};
+    for (std::uint32_t rest = active; rest != 0; rest &= rest - 1) {
+        const int lane = __builtin_ctz(rest);
+        blocks = std::min(blocks, m_lanes[lane].blocks);
+        data[lane] = m_lanes[lane].data;
+    }
     if ((active & (active - 1)) == 0) {
         const int lane = __builtin_ctz(active);
         md5lanes::Compress<Scalar>(m_states + lane, data + lane, 1, blocks);
     } else {
         m_kernel.compress(m_states, data, active, blocks);
     }
-    for (int lane = 0; lane < m_kernel.lanes; ++lane) {
+    for (std::uint32_t rest = active; rest != 0; rest &= rest - 1) {
+        const int lane = __builtin_ctz(rest);
+        const std::uint32_t bit = 1u << lane;
         Lane& at = m_lanes[lane];
-        if (!(active >> lane & 1))
-            continue;
         at.data += 64 * blocks;
         at.blocks -= blocks;
         if (at.blocks != 0)
             continue;
-        if (at.stage == Stage::Tail)
-            at.stage = Stage::Done;
-        else if (at.last)
-            at.stage = Stage::Tail, at.data = at.tail, at.blocks = at.tailBlocks;
-        else
-            at.stage = Stage::Waiting;
+        if (m_inTail & bit) {
+            m_running &= ~bit, m_inTail &= ~bit, m_done |= bit;
+        } else if (at.last) {
+            at.data = at.tail, at.blocks = at.tailBlocks;
+            m_inTail |= bit;
+        } else {
+            m_running &= ~bit, m_hungry |= bit;
+        }
     }
-}
-
-bool CMd5Lanes::Hungry(int lane) const
-{
-    return m_lanes[lane].stage == Stage::Waiting;
-}
-
-bool CMd5Lanes::Done(int lane) const
-{
-    return m_lanes[lane].stage == Stage::Done;
 }
 
 std::string CMd5Lanes::TakeDigest(int lane, bool upperCase)
 {
-    m_lanes[lane].stage = Stage::Free;
+    m_done &= ~(1u << lane);
+    m_started &= ~(1u << lane);
     const std::uint32_t words[4] = {m_states[lane], m_states[kMaxLanes + lane], m_states[2 * kMaxLanes + lane],
                                     m_states[3 * kMaxLanes + lane]};
     return CMd5Engine::HexOf(words, upperCase);

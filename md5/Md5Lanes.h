@@ -41,19 +41,20 @@ public:
     // one message than a vector's lane.
     void Run(std::size_t mostBlocks = SIZE_MAX);
     // Some lane has bytes to hash.
-    bool Runnable() const;
+    bool Runnable() const { return m_running != 0; }
 
     // The lane has used up what it was fed, and its message goes on: it wants more.
-    bool Hungry(int lane) const;
+    bool Hungry(int lane) const { return m_hungry >> lane & 1; }
     // The lane's message is hashed: its digest, after which the lane is free.
-    bool Done(int lane) const;
+    bool Done(int lane) const { return m_done >> lane & 1; }
     std::string TakeDigest(int lane, bool upperCase);
-    bool Free(int lane) const { return m_lanes[lane].stage == Stage::Free; }
+    bool Free(int lane) const { return !(m_started >> lane & 1); }
+    // The same as masks, bit i for lane i, to visit only the lanes concerned.
+    std::uint32_t HungryLanes() const { return m_hungry; }
+    std::uint32_t DoneLanes() const { return m_done; }
 
 private:
-    enum class Stage { Free, Waiting, Data, Tail, Done };
     struct Lane {
-        Stage stage = Stage::Free;
         const unsigned char* data = nullptr;  // the next block to hash
         std::size_t blocks = 0;               // left in the current stretch
         std::uint64_t length = 0;             // of the message so far
@@ -65,4 +66,11 @@ private:
     Kernel m_kernel;
     alignas(64) std::uint32_t m_states[4 * kMaxLanes];
     Lane m_lanes[kMaxLanes];
+    // Each lane's stage as a bit in one mask: free (none set), started and waiting for bytes
+    // (hungry), hashing its bytes (running) or its tail (and inTail), or done.
+    std::uint32_t m_started = 0;
+    std::uint32_t m_hungry = 0;
+    std::uint32_t m_running = 0;
+    std::uint32_t m_inTail = 0;
+    std::uint32_t m_done = 0;
 };
