@@ -30,7 +30,8 @@ bool CListReader::NextRawLine(std::string& line)
 
 bool CListReader::Next(Line& next)
 {
-    for (std::string line; NextRawLine(line);) {
+    std::string& line = m_line;
+    while (NextRawLine(line)) {
         ++m_number;
         // As md5sum reads a line: a carriage return before its end goes, an empty line is blank,
         // and a NUL ends the text that is parsed.

@@ -33,6 +33,7 @@ private:
     std::size_t m_number = 0;
     std::string m_block;   // read, not yet taken as lines
     std::size_t m_at = 0;  // where the next line starts in m_block
+    std::string m_line;    // the last one taken: its room is used again for the next
     bool m_ended = false;
     bool m_readFailed = false;
 };

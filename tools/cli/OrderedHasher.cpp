@@ -14,11 +14,11 @@ FileOutcome Failure(int error)
     return {std::string(), zanfo::ErrorText(error), error == ENOENT};
 }
 
-FileOutcome OutcomeOf(const std::string& digest, HashFailure failure, int error)
+FileOutcome OutcomeOf(std::string&& digest, HashFailure failure, int error)
 {
     switch (failure) {
     case HashFailure::None:
-        return {digest, std::string(), false};
+        return {std::move(digest), std::string(), false};
     case HashFailure::ReadError:
         return Failure(error);
     case HashFailure::Changed:
@@ -30,8 +30,8 @@ FileOutcome OutcomeOf(const std::string& digest, HashFailure failure, int error)
 
 FileOutcome HashStream(CMd5Engine& engine, std::FILE* stream, std::optional<std::uint64_t> regularFileSize, bool upperCase)
 {
-    const std::string digest = engine.HashStream(stream, regularFileSize, upperCase);
-    return OutcomeOf(digest, engine.LastFailure(), engine.LastError());
+    std::string digest = engine.HashStream(stream, regularFileSize, upperCase);
+    return OutcomeOf(std::move(digest), engine.LastFailure(), engine.LastError());
 }
 
 // Opened as md5sum opens it (a FIFO waits for its writer). A regular file's size is checked as
@@ -78,7 +78,7 @@ std::optional<FileOutcome> HashNamedFileInLane(CLaneFileHasher& lanes, void* tag
     return HashNamed(engine, name, upperCase, &lanes, tag, &finished);
 }
 
-FileOutcome OutcomeOf(const CLaneFileHasher::Finished& finished)
+FileOutcome OutcomeOf(CLaneFileHasher::Finished&& finished)
 {
-    return OutcomeOf(finished.digest, finished.failure, finished.error);
+    return OutcomeOf(std::move(finished.digest), finished.failure, finished.error);
 }

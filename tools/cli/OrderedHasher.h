@@ -34,7 +34,7 @@ FileOutcome HashNamedFile(CCliProgressEngine& engine, const std::string& name, b
 // nothing is returned, and the file's outcome comes from the lanes under `tag`.
 std::optional<FileOutcome> HashNamedFileInLane(CLaneFileHasher& lanes, void* tag, CMd5Engine& engine, const std::string& name,
                                                bool upperCase, std::vector<CLaneFileHasher::Finished>& finished);
-FileOutcome OutcomeOf(const CLaneFileHasher::Finished& finished);
+FileOutcome OutcomeOf(CLaneFileHasher::Finished&& finished);
 
 // Takes jobs from `produce` in order until it has none, hashes the file each names (`nameOf`;
 // none, and its outcome is empty) and hands each job with its outcome to `deliver` on the
@@ -102,11 +102,11 @@ private:
     {
     }
 
-    // Up to `most` jobs in a row that no worker has yet, produced as far as the window has
-    // room; none once there are no more, or, unless `wait`, none now.
-    std::vector<Slot*> Claim(std::unique_lock<std::mutex>& lock, std::size_t most, bool wait = true)
+    // Up to `most` jobs in a row that no worker has yet into `claimed`, produced as far as the
+    // window has room; none once there are no more, or, unless `wait`, none now.
+    bool Claim(std::unique_lock<std::mutex>& lock, std::size_t most, bool wait, std::vector<Slot*>& claimed)
     {
-        std::vector<Slot*> claimed;
+        claimed.clear();
         while (!m_quit && claimed.size() < most) {
             if (m_claimed < m_window.size()) {
                 claimed.push_back(&m_window[m_claimed++]);
@@ -122,7 +122,7 @@ private:
                 break;
             m_claimable.wait(lock);
         }
-        return claimed;
+        return !claimed.empty();
     }
 
     // More jobs into the window, produced out of the lock: the other workers meanwhile claim and
@@ -196,10 +196,11 @@ private:
         // still spread over the workers.
         std::size_t takeTogether = 1;
         std::unique_lock<std::mutex> lock(m_mutex);
-        for (std::vector<Slot*> slots; !(slots = Claim(lock, takeTogether)).empty();) {
+        std::vector<Slot*> slots;
+        std::vector<std::pair<Slot*, FileOutcome>> outcomes;
+        while (Claim(lock, takeTogether, true, slots)) {
             lock.unlock();
             const auto start = std::chrono::steady_clock::now();
-            std::vector<std::pair<Slot*, FileOutcome>> outcomes;
             for (Slot* slot : slots) {
                 const std::string* name = m_nameOf(slot->job);
                 outcomes.emplace_back(slot, name ? HashNamedFile(engine, *name, m_settings.upperCase) : FileOutcome());
@@ -219,10 +220,10 @@ private:
         CLaneFileHasher lanes(kernel, m_settings.upperCase);
         std::vector<CLaneFileHasher::Finished> finished;
         std::vector<std::pair<Slot*, FileOutcome>> outcomes;
+        std::vector<Slot*> slots;
         std::unique_lock<std::mutex> lock(m_mutex);
         for (;;) {
-            const std::vector<Slot*> slots = Claim(lock, static_cast<std::size_t>(lanes.FreeLanes()), !lanes.Busy());
-            if (slots.empty() && !lanes.Busy())
+            if (!Claim(lock, static_cast<std::size_t>(lanes.FreeLanes()), !lanes.Busy(), slots) && !lanes.Busy())
                 return;
             lock.unlock();
             for (Slot* slot : slots) {
@@ -233,8 +234,8 @@ private:
                     outcomes.emplace_back(slot, std::move(*outcome));
             }
             lanes.Step(finished);
-            for (const CLaneFileHasher::Finished& file : finished)
-                outcomes.emplace_back(static_cast<Slot*>(file.tag), OutcomeOf(file));
+            for (CLaneFileHasher::Finished& file : finished)
+                outcomes.emplace_back(static_cast<Slot*>(file.tag), OutcomeOf(std::move(file)));
             finished.clear();
             lock.lock();
             Record(outcomes);
