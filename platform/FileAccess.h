@@ -71,6 +71,13 @@ std::FILE* StreamOfHandle(FileHandle handle);
 std::int64_t ReadHandle(FileHandle handle, unsigned char* buffer, std::size_t size);
 void CloseFileHandle(FileHandle handle);
 
+// For a thread that opens many files: gives it a table of open files of its own, a copy of the
+// process's, where the system has one per process (Linux), so that its opens, reads and closes
+// take no lock and no count that the other threads share. Files open before stay usable; what
+// it opens afterwards is its own and that of the threads it then starts. Elsewhere, or where a
+// sandbox refuses it, nothing changes but the speed.
+void UseOwnFileTable();
+
 // One read of at most `size` bytes, straight from the stream's file: the count read, 0 at its
 // end, -1 with errno set on a failure. A short read of a regular file is its end.
 std::int64_t ReadSome(std::FILE* stream, unsigned char* buffer, std::size_t size);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include <fcntl.h>
+#include <sched.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -96,6 +97,13 @@ std::int64_t ReadHandle(FileHandle handle, unsigned char* buffer, std::size_t si
 void CloseFileHandle(FileHandle handle)
 {
     ::close(static_cast<int>(handle));
+}
+
+void UseOwnFileTable()
+{
+#ifdef __linux__
+    ::unshare(CLONE_FILES);
+#endif
 }
 
 std::int64_t ReadSome(std::FILE* stream, unsigned char* buffer, std::size_t size)

@@ -167,6 +167,11 @@ void CloseFileHandle(FileHandle handle)
     CloseHandle(reinterpret_cast<HANDLE>(handle));
 }
 
+void UseOwnFileTable()
+{
+    // Windows keeps one handle table per process and has no such choice.
+}
+
 std::int64_t ReadSome(std::FILE* stream, unsigned char* buffer, std::size_t size)
 {
     return _read(_fileno(stream), buffer, static_cast<unsigned>(std::min<std::size_t>(size, 1u << 30)));

@@ -2,6 +2,7 @@
 
 #include "md5/LaneFileHasher.h"
 #include "md5/Md5Lanes.h"
+#include "platform/FileAccess.h"
 #include "tools/cli/CliProgressEngine.h"
 
 #include <algorithm>
@@ -170,6 +171,7 @@ private:
     {
         try {
             workers.emplace_back([this, &kernels, &engine] {
+                zanfo::UseOwnFileTable();  // the workers open and close most of the files
                 try {
                     if (kernels.empty())
                         Work(engine.ProgressOut());
