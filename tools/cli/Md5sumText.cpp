@@ -145,16 +145,17 @@ std::string EscapeControls(const std::string& value)
     return out;
 }
 
-std::optional<ListedFile> CListParser::Parse(std::string line)
+std::optional<ListedFile> CListParser::Parse(const std::string& line)
 {
-    if (!line.empty() && line.back() == '\n')
-        line.pop_back();
-    if (!line.empty() && line.back() == '\r')
-        line.pop_back();
+    std::size_t end = line.size();  // before a line feed, and a carriage return before it
+    if (end > 0 && line[end - 1] == '\n')
+        --end;
+    if (end > 0 && line[end - 1] == '\r')
+        --end;
     std::size_t i = 0;
-    while (i < line.size() && IsBlank(line[i]))
+    while (i < end && IsBlank(line[i]))
         ++i;
-    const bool escaped = i < line.size() && line[i] == '\\';
+    const bool escaped = i < end && line[i] == '\\';
     i += escaped ? 1 : 0;
     ListedFile file;
     int reversedBsd = m_reversedBsd;  // what this line says of the layout, kept if it is well formed
@@ -165,24 +166,24 @@ std::optional<ListedFile> CListParser::Parse(std::string line)
             return std::nullopt;
         file.name = line.substr(open + 1, close - open - 1);
         std::size_t at = close + 1;
-        while (at < line.size() && IsBlank(line[at]))
+        while (at < end && IsBlank(line[at]))
             ++at;
-        if (at >= line.size() || line[at] != '=')
+        if (at >= end || line[at] != '=')
             return std::nullopt;
         ++at;
-        while (at < line.size() && IsBlank(line[at]))
+        while (at < end && IsBlank(line[at]))
             ++at;
-        file.digest = line.substr(at);
+        file.digest = line.substr(at, end - at);
     } else {
-        file.digest = line.substr(i, kDigestLength);
+        file.digest = line.substr(i, std::min(kDigestLength, end - i));
         i += kDigestLength;
-        if (i >= line.size() || !IsBlank(line[i]))
+        if (i >= end || !IsBlank(line[i]))
             return std::nullopt;
         ++i;
         // A second blank or '*' marks md5sum's own layout; otherwise (reversed BSD style) the
         // name follows at once. The first well-formed line decides which one the list uses: a
         // broken one decides nothing for the lines after it.
-        const bool single = i + 1 == line.size() || (line[i] != ' ' && line[i] != '*');
+        const bool single = i + 1 == end || (line[i] != ' ' && line[i] != '*');
         if (single) {
             if (reversedBsd == 0)
                 return std::nullopt;
@@ -191,7 +192,7 @@ std::optional<ListedFile> CListParser::Parse(std::string line)
             reversedBsd = 0;
             ++i;
         }
-        file.name = line.substr(i);
+        file.name = line.substr(i, end - i);
     }
     if (!IsHexDigest(file.digest) || file.name.empty())
         return std::nullopt;

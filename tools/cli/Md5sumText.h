@@ -28,7 +28,7 @@ struct ListedFile {
 };
 class CListParser {
 public:
-    std::optional<ListedFile> Parse(std::string line);
+    std::optional<ListedFile> Parse(const std::string& line);
 
 private:
     int m_reversedBsd = -1;  // unknown until the first two-field line tells
