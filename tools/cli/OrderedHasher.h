@@ -87,7 +87,7 @@ private:
     static constexpr std::size_t kWindow = 256;
     // Outcomes wait for the deliverer in groups: waking it, or a worker, for each tiny file
     // would cost more than its hashing.
-    static constexpr std::size_t kDeliveredTogether = 64;
+    static constexpr std::size_t kDeliveredTogether = 128;
     static constexpr std::size_t kMostTakenTogether = 32;
     static constexpr std::size_t kProducedTogether = 64;
 
@@ -123,6 +123,9 @@ private:
                 break;
             m_claimable.wait(lock);
         }
+        // Jobs ready for the next claim, so that no worker waits while another produces them.
+        if (!m_quit && !m_producing && !m_producedAll && m_window.size() - m_claimed < kProducedTogether && m_window.size() < kWindow)
+            ProduceMore(lock);
         return !claimed.empty();
     }
 
