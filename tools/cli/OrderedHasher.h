@@ -310,13 +310,13 @@ private:
     const Produce& m_produce;
     const NameOf& m_nameOf;
     std::mutex m_mutex;
-    std::condition_variable m_ready;       // the next outcome in order, or the end
-    std::condition_variable m_claimable;   // room in the window, or jobs produced
-    std::deque<Slot> m_window;             // produced jobs not yet delivered, in order
-    std::size_t m_claimed = 0;             // of m_window, taken by workers
-    std::size_t m_inOrder = 0;             // of m_window, from its front, with their outcome
+    std::condition_variable m_ready;      // the next outcome in order, or the end
+    std::condition_variable m_claimable;  // room in the window, or jobs produced
+    std::deque<Slot> m_window;            // produced jobs not yet delivered, in order
+    std::size_t m_claimed = 0;            // of m_window, taken by workers
+    std::size_t m_inOrder = 0;            // of m_window, from its front, with their outcome
     bool m_producedAll = false;
-    bool m_producing = false;    // by a worker, out of the lock, into m_produced
+    bool m_producing = false;  // by a worker, out of the lock, into m_produced
     std::vector<Job> m_produced;
     bool m_quit = false;
     std::exception_ptr m_failure;  // the first worker's that failed
