@@ -40,9 +40,7 @@ void CMd5Lanes::Start(int lane)
 {
     for (int word = 0; word < 4; ++word)
         m_states[word * kMaxLanes + lane] = kInitial[word];
-    Lane& to = m_lanes[lane];
-    to.length = 0;
-    to.blocks = 0;
+    m_lanes[lane].length = 0;  // the rest is set by each Feed
     const std::uint32_t bit = 1u << lane;
     m_started |= bit;
     m_hungry |= bit;
