@@ -149,7 +149,11 @@ TEST(Cli, CheckModeIsMd5sumsLineForLine)
     // part of the name, and a broken line (31 digits, a tab at its end) decides nothing. In a CRLF
     // list a line of only its CR is blank; a NUL ends a line's text.
     const std::string e = "d41d8cd98f00b204e9800998ecf8427e";
+    std::string longList;  // more lines than the workers produce at once and than their window holds
+    for (int copy = 0; copy < 30; ++copy)
+        longList += list;
     const std::pair<const char*, std::string> lists[] = {
+        {"long", longList},
         {"mixed", e + " empty\n" + e + "  empty\n"},
         {"broken-first", e.substr(1) + "  empty\n" + e + "\t\n" + e + "  empty\n"},
         {"crlf", e + "  empty\r\n\r\n"},
@@ -160,6 +164,7 @@ TEST(Cli, CheckModeIsMd5sumsLineForLine)
     const std::pair<const char*, Args> rows[] = {
         {"check", {"-c", "list"}},
         {"check-quiet", {"--check", "--quiet", "list"}},
+        {"check-more-lines-than-the-window", {"-c", "long"}},
         {"check-status", {"-c", "--status", "list"}},
         {"check-warn", {"-c", "-w", "list"}},
         {"check-last-of-quiet-warn-status", {"-c", "--quiet", "--warn", "--status", "good"}},
