@@ -90,6 +90,7 @@ private:
     static constexpr std::size_t kDeliveredTogether = 128;
     static constexpr std::size_t kMostTakenTogether = 32;
     static constexpr std::size_t kProducedTogether = 64;
+    static constexpr int kTriesBeforeSleeping = 20;
 
     struct Slot {
         Job job;
@@ -129,6 +130,16 @@ private:
         return !claimed.empty();
     }
 
+    // Takes the lock again. It is held only for moments, by threads that may share a processor:
+    // a few tries, giving way between them, cost less than a contended wait's sleep and wake-up.
+    static void Relock(std::unique_lock<std::mutex>& lock)
+    {
+        for (int attempt = 0; attempt < kTriesBeforeSleeping && !lock.try_lock(); ++attempt)
+            std::this_thread::yield();
+        if (!lock.owns_lock())
+            lock.lock();
+    }
+
     // More jobs into the window, produced out of the lock: the other workers meanwhile claim and
     // record, and the deliverer delivers.
     void ProduceMore(std::unique_lock<std::mutex>& lock)
@@ -144,12 +155,12 @@ private:
                     m_produced.push_back(std::move(job));
             }
         } catch (...) {
-            lock.lock();
+            Relock(lock);
             m_producing = false;
             m_produced.clear();
             throw;
         }
-        lock.lock();
+        Relock(lock);
         m_producing = false;
         for (Job& job : m_produced)
             m_window.push_back({std::move(job), std::nullopt});
@@ -212,7 +223,7 @@ private:
             }
             const bool quick = std::chrono::steady_clock::now() - start < std::chrono::milliseconds(1);
             takeTogether = quick ? std::min(2 * takeTogether, kMostTakenTogether) : 1;
-            lock.lock();
+            Relock(lock);
             Record(outcomes);
         }
     }
@@ -242,7 +253,7 @@ private:
             for (CLaneFileHasher::Finished& file : finished)
                 outcomes.emplace_back(static_cast<Slot*>(file.tag), OutcomeOf(std::move(file)));
             finished.clear();
-            lock.lock();
+            Relock(lock);
             Record(outcomes);
         }
     }
