@@ -51,9 +51,12 @@ void CLaneFileHasher::Start(void* tag, zanfo::FileHandle handle, std::uint64_t s
 {
     const int lane = __builtin_ctz(~m_busy);
     LaneFile& file = m_files[static_cast<std::size_t>(lane)];
-    for (CChunkReader::Buffer& slab : file.slabs)
-        if (!slab)
-            slab = CChunkReader::AllocateBuffer(kSlabSize);
+    if (!m_slabs) {
+        // All lanes' slabs in one block: one mapping to make and unmap, not two per lane.
+        m_slabs = CChunkReader::AllocateBuffer(2 * kSlabSize * m_files.size());
+        for (std::size_t at = 0; at < 2 * m_files.size(); ++at)
+            m_files[at / 2].slabs[at % 2] = m_slabs.get() + at * kSlabSize;
+    }
     file.tag = tag;
     file.handle = handle;
     file.size = size;
@@ -62,7 +65,7 @@ void CLaneFileHasher::Start(void* tag, zanfo::FileHandle handle, std::uint64_t s
     m_lanes.Start(lane);
     m_busy |= 1u << lane;
     try {
-        TakeRead(lane, ReadSlab(handle, file.slabs[0].get()), finished);
+        TakeRead(lane, ReadSlab(handle, file.slabs[0]), finished);
     } catch (...) {
         file.handle = zanfo::kNoFile;  // open still (Finish closes last): the caller's again
         m_busy &= ~(1u << lane);
@@ -82,7 +85,7 @@ void CLaneFileHasher::TakeRead(int lane, const Read& result, std::vector<Finishe
     if (file.read > file.size || (last && file.read != file.size))
         return Finish(lane, {file.tag, std::string(), HashFailure::Changed, 0}, finished);
     file.hashing = 1 - file.hashing;
-    m_lanes.Feed(lane, file.slabs[file.hashing].get(), static_cast<std::size_t>(result.count), last);
+    m_lanes.Feed(lane, file.slabs[file.hashing], static_cast<std::size_t>(result.count), last);
     if (!last)
         RequestRead(lane);
 }
@@ -107,7 +110,7 @@ void CLaneFileHasher::RequestRead(int lane)
     }
     if (m_readingAlone) {
         LaneFile& file = m_files[static_cast<std::size_t>(lane)];
-        file.result = ReadSlab(file.handle, file.slabs[1 - file.hashing].get());
+        file.result = ReadSlab(file.handle, file.slabs[1 - file.hashing]);
         file.readDone = true;
         return;
     }
@@ -130,7 +133,7 @@ void CLaneFileHasher::HelperLoop()
         LaneFile& file = m_files[static_cast<std::size_t>(lane)];
         // The lane's file and its other slab are the helper's until readDone is set.
         const zanfo::FileHandle handle = file.handle;
-        unsigned char* slab = file.slabs[1 - file.hashing].get();
+        unsigned char* slab = file.slabs[1 - file.hashing];
         lock.unlock();
         const Read result = ReadSlab(handle, slab);
         lock.lock();

@@ -17,7 +17,7 @@
 // thread reads ahead: as a lane hashes one slab of its file, the next is read into its other.
 // A file's first slab is read at once when it starts, so a small file costs no hand-over at
 // all; where no helper thread can be had, every slab is read so. Memory: two slabs per lane,
-// allocated once.
+// in one block made with the first file.
 class CLaneFileHasher {
 public:
     static constexpr std::size_t kSlabSize = 128 * 1024;
@@ -59,10 +59,10 @@ private:
         void* tag = nullptr;
         zanfo::FileHandle handle = zanfo::kNoFile;
         std::uint64_t size = 0;
-        std::uint64_t read = 0;  // bytes read so far
-        CChunkReader::Buffer slabs[2];
-        int hashing = 0;        // the slab the lane was last fed; the next read goes into the other
-        bool readDone = false;  // by the helper, with its result here
+        std::uint64_t read = 0;        // bytes read so far
+        unsigned char* slabs[2] = {};  // in m_slabs
+        int hashing = 0;               // the slab the lane was last fed; the next read goes into the other
+        bool readDone = false;         // by the helper, with its result here
         Read result;
     };
 
@@ -76,6 +76,7 @@ private:
     bool m_upperCase;
     std::vector<LaneFile> m_files;  // one per lane; one without a file is free
     std::uint32_t m_busy = 0;       // the lanes with a file, bit i for lane i
+    CChunkReader::Buffer m_slabs;   // made with the first file
 
     std::mutex m_mutex;
     std::condition_variable m_requested;
