@@ -84,10 +84,10 @@ public:
     }
 
 private:
-    static constexpr std::size_t kWindow = 256;
+    static constexpr std::size_t kWindow = 1024;
     // Outcomes wait for the deliverer in groups: waking it, or a worker, for each tiny file
     // would cost more than its hashing.
-    static constexpr std::size_t kDeliveredTogether = 128;
+    static constexpr std::size_t kDeliveredTogether = 256;
     static constexpr std::size_t kMostTakenTogether = 32;
     static constexpr std::size_t kProducedTogether = 64;
     static constexpr int kTriesBeforeSleeping = 20;
