@@ -150,7 +150,7 @@ TEST(Cli, CheckModeIsMd5sumsLineForLine)
     // list a line of only its CR is blank; a NUL ends a line's text.
     const std::string e = "d41d8cd98f00b204e9800998ecf8427e";
     std::string longList;  // more lines than the workers produce at once and than their window holds
-    for (int copy = 0; copy < 30; ++copy)
+    for (int copy = 0; copy < 60; ++copy)
         longList += list;
     const std::pair<const char*, std::string> lists[] = {
         {"long", longList},
