@@ -149,7 +149,8 @@ private:
         lock.unlock();
         bool ended = false;
         try {
-            for (Job job; m_produced.size() < room && !ended;) {
+            while (m_produced.size() < room && !ended) {
+                Job job;
                 ended = !m_produce(job);
                 if (!ended)
                     m_produced.push_back(std::move(job));
