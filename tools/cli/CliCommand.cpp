@@ -153,15 +153,19 @@ bool CheckList(const std::string& listName, const Options& options, std::ostream
                 return;
             }
             ++wellFormed;
-            std::string prefix;
-            const std::string name = LineName(line.file->name, prefix, true);
+            // The name is escaped only for a line that is printed: --quiet prints few.
+            const auto result = [&](const char* text) {
+                std::string prefix;
+                const std::string name = LineName(line.file->name, prefix, true);
+                out << prefix << name << text;
+            };
             if (outcome.digest.empty()) {
                 if (options.ignoreMissing && outcome.missing)
                     return;
                 Complain(err, line.file->name, outcome.reason);
                 ++unreadable;
                 if (!options.status)
-                    out << prefix << name << ": FAILED open or read\n";
+                    result(": FAILED open or read\n");
                 return;
             }
             // The listed digits in either case against ours, which are lower case.
@@ -171,7 +175,7 @@ bool CheckList(const std::string& listName, const Options& options, std::ostream
             verified = verified || match;
             mismatched += match ? 0 : 1;
             if (!options.status && !(match && options.quiet))
-                out << prefix << name << (match ? ": OK\n" : ": FAILED\n");
+                result(match ? ": OK\n" : ": FAILED\n");
         });
 
     // As md5sum: a list that could not be read to its end says so, and no more.
