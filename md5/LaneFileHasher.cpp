@@ -30,9 +30,8 @@ CLaneFileHasher::~CLaneFileHasher()
     m_requested.notify_all();
     if (m_helper.joinable())
         m_helper.join();
-    for (LaneFile& file : m_files)
-        if (file.handle != zanfo::kNoFile)
-            zanfo::CloseFileHandle(file.handle);
+    for (std::uint32_t rest = m_busy; rest != 0; rest &= rest - 1)
+        zanfo::CloseFileHandle(m_files[static_cast<std::size_t>(__builtin_ctz(rest))].handle);
 }
 
 int CLaneFileHasher::FreeLanes() const
@@ -67,8 +66,7 @@ void CLaneFileHasher::Start(void* tag, zanfo::FileHandle handle, std::uint64_t s
     try {
         TakeRead(lane, ReadSlab(handle, file.slabs[0]), finished);
     } catch (...) {
-        file.handle = zanfo::kNoFile;  // open still (Finish closes last): the caller's again
-        m_busy &= ~(1u << lane);
+        m_busy &= ~(1u << lane);  // open still (Finish closes last): the caller's again
         throw;
     }
 }
@@ -95,7 +93,6 @@ void CLaneFileHasher::Finish(int lane, Finished outcome, std::vector<Finished>& 
     LaneFile& file = m_files[static_cast<std::size_t>(lane)];
     finished.push_back(std::move(outcome));  // first: should it throw, the file is still the lane's
     zanfo::CloseFileHandle(file.handle);
-    file.handle = zanfo::kNoFile;
     m_busy &= ~(1u << lane);
 }
 

@@ -74,8 +74,8 @@ private:
 
     CMd5Lanes m_lanes;
     bool m_upperCase;
-    std::vector<LaneFile> m_files;  // one per lane; one without a file is free
-    std::uint32_t m_busy = 0;       // the lanes with a file, bit i for lane i
+    std::vector<LaneFile> m_files;  // one per lane
+    std::uint32_t m_busy = 0;       // the lanes with a file, bit i for lane i; the others are free
     CChunkReader::Buffer m_slabs;   // made with the first file
 
     std::mutex m_mutex;

@@ -42,7 +42,6 @@ void CMd5Lanes::Start(int lane)
         m_states[word * kMaxLanes + lane] = kInitial[word];
     m_lanes[lane].length = 0;  // the rest is set by each Feed
     const std::uint32_t bit = 1u << lane;
-    m_started |= bit;
     m_hungry |= bit;
     m_running &= ~bit;
     m_inTail &= ~bit;
@@ -73,10 +72,15 @@ void CMd5Lanes::Feed(int lane, const unsigned char* data, std::size_t size, bool
         return;  // still hungry
     m_hungry &= ~bit;
     m_running |= bit;
-    if (to.blocks == 0) {
-        to.data = to.tail, to.blocks = to.tailBlocks;
-        m_inTail |= bit;
-    }
+    if (to.blocks == 0)
+        EnterTail(lane);
+}
+
+void CMd5Lanes::EnterTail(int lane)
+{
+    m_lanes[lane].data = m_lanes[lane].tail;
+    m_lanes[lane].blocks = m_lanes[lane].tailBlocks;
+    m_inTail |= 1u << lane;
 }
 
 void CMd5Lanes::Run(std::size_t mostBlocks)
@@ -110,8 +114,7 @@ void CMd5Lanes::Run(std::size_t mostBlocks)
         if (m_inTail & bit) {
             m_running &= ~bit, m_inTail &= ~bit, m_done |= bit;
         } else if (at.last) {
-            at.data = at.tail, at.blocks = at.tailBlocks;
-            m_inTail |= bit;
+            EnterTail(lane);
         } else {
             m_running &= ~bit, m_hungry |= bit;
         }
@@ -121,7 +124,6 @@ void CMd5Lanes::Run(std::size_t mostBlocks)
 std::string CMd5Lanes::TakeDigest(int lane, bool upperCase)
 {
     m_done &= ~(1u << lane);
-    m_started &= ~(1u << lane);
     const std::uint32_t words[4] = {m_states[lane], m_states[kMaxLanes + lane], m_states[2 * kMaxLanes + lane],
                                     m_states[3 * kMaxLanes + lane]};
     return CMd5Engine::HexOf(words, upperCase);

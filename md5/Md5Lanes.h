@@ -48,7 +48,7 @@ public:
     // The lane's message is hashed: its digest, after which the lane is free.
     bool Done(int lane) const { return m_done >> lane & 1; }
     std::string TakeDigest(int lane, bool upperCase);
-    bool Free(int lane) const { return !(m_started >> lane & 1); }
+    bool Free(int lane) const { return !((m_hungry | m_running | m_done) >> lane & 1); }
     // The same as masks, bit i for lane i, to visit only the lanes concerned.
     std::uint32_t HungryLanes() const { return m_hungry; }
     std::uint32_t DoneLanes() const { return m_done; }
@@ -66,9 +66,11 @@ private:
     Kernel m_kernel;
     alignas(64) std::uint32_t m_states[4 * kMaxLanes];
     Lane m_lanes[kMaxLanes];
-    // Each lane's stage as a bit in one mask: free (none set), started and waiting for bytes
-    // (hungry), hashing its bytes (running) or its tail (and inTail), or done.
-    std::uint32_t m_started = 0;
+    // Moves the lane on from its data to its tail.
+    void EnterTail(int lane);
+
+    // Each lane's stage as a bit in one mask: free (none set), waiting for bytes (hungry),
+    // hashing its bytes (running) or its tail (and inTail), or done.
     std::uint32_t m_hungry = 0;
     std::uint32_t m_running = 0;
     std::uint32_t m_inTail = 0;

@@ -39,8 +39,8 @@ FileOutcome OutcomeOf(CLaneFileHasher::Finished&& finished);
 
 // Takes jobs from `produce` in order until it has none, hashes the file each names (`nameOf`;
 // none, and its outcome is empty) and hands each job with its outcome to `deliver` on the
-// calling thread, in order. `produce` is called by one thread at a time, only as jobs are
-// taken, and at most kWindow jobs wait: memory stays bounded whatever the count.
+// calling thread, in order. `produce` is called by one thread at a time, in batches a little
+// ahead of the jobs taken, and at most kWindow jobs wait: memory stays bounded whatever the count.
 //
 // Up to `jobs` threads hash at once. Where the processor has vector lanes, each thread hashes
 // many files side by side, one per lane, while its helper reads ahead (CLaneFileHasher). Else,
